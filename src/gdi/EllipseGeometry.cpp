@@ -1,0 +1,77 @@
+#include "gdi/EllipseGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using u128 = unsigned __int128;
+
+/// The largest r with r * r <= n.
+std::uint64_t IntegerSquareRoot(std::uint64_t n) {
+    auto root = static_cast<std::uint64_t>(std::sqrt(static_cast<double>(n)));
+    // The floating-point estimate may be off by one either way; settle it exactly.
+    while (root > 0 && static_cast<u128>(root) * root > n) {
+        --root;
+    }
+    while (static_cast<u128>(root + 1) * (root + 1) <= n) {
+        ++root;
+    }
+    return root;
+}
+
+}  // namespace
+
+RECT NormalizedRect(const RECT& box) {
+    return RECT{std::min(box.left, box.right), std::min(box.top, box.bottom),
+                std::max(box.left, box.right), std::max(box.top, box.bottom)};
+}
+
+EllipseRows::EllipseRows(const RECT& box)
+    : left_(box.left),
+      top_(box.top),
+      right_(box.right),
+      bottom_(box.bottom),
+      width_(static_cast<std::uint64_t>(right_ - left_)),
+      height_(static_cast<std::uint64_t>(bottom_ - top_)) {}
+
+bool EllipseRows::Span(std::int64_t y, std::int64_t* first, std::int64_t* last) const {
+    if (IsEmpty() || y < top_ || y >= bottom_) {
+        return false;
+    }
+    const std::int64_t v = 2 * y + 1 - (top_ + bottom_);
+    const std::uint64_t vMagnitude = static_cast<std::uint64_t>(v < 0 ? -v : v);
+    std::uint64_t bound;
+    if (width_ < (1u << 16) && height_ < (1u << 16)) {
+        // Small boxes, the common case: every product fits in 64 bits.
+        const std::uint64_t heightSquared = height_ * height_;
+        const std::uint64_t vSquared = vMagnitude * vMagnitude;
+        if (vSquared > heightSquared) {
+            return false;
+        }
+        bound = width_ * width_ * (heightSquared - vSquared) / heightSquared;
+    } else {
+        // |v| <= H inside the box, so W² < 2^64 and H² - v² < 2^64 and their product fits
+        // in 128 bits.
+        const u128 heightSquared = static_cast<u128>(height_) * height_;
+        const u128 vSquared = static_cast<u128>(vMagnitude) * vMagnitude;
+        if (vSquared > heightSquared) {
+            return false;
+        }
+        const u128 widthSquared = static_cast<u128>(width_) * width_;
+        bound = static_cast<std::uint64_t>(widthSquared * (heightSquared - vSquared) / heightSquared);
+    }
+    // u² H² <= W² (H² - v²)  <=>  u² <= floor(W² (H² - v²) / H²), which is at most W².
+    const auto uLimit = static_cast<std::int64_t>(IntegerSquareRoot(bound));
+    // -uLimit <= 2x + 1 - (left + right) <= uLimit.
+    const std::int64_t sum = left_ + right_;
+    const std::int64_t firstX = (sum - uLimit) >> 1;  // ceiling of (sum - 1 - uLimit) / 2
+    const std::int64_t lastX = (sum - 1 + uLimit) >> 1;
+
+    if (firstX > lastX) {
+        return false;
+    }
+    *first = firstX;
+    *last = lastX + 1;
+    return true;
+}

@@ -1,0 +1,262 @@
+#include "gdi/Raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <utility>
+
+#include "gdi/EllipseGeometry.h"
+
+namespace raster {
+namespace {
+
+using i64 = std::int64_t;
+
+/// The box cut to the clip; false when nothing is left.
+bool ClipBox(const Target& target, Box* box) {
+    box->left = std::max<i64>(box->left, target.clip.left);
+    box->top = std::max<i64>(box->top, target.clip.top);
+    box->right = std::min<i64>(box->right, target.clip.right);
+    box->bottom = std::min<i64>(box->bottom, target.clip.bottom);
+    return box->left < box->right && box->top < box->bottom;
+}
+
+std::uint32_t* Row(const Target& target, i64 y) { return target.pixels + y * target.stride; }
+
+/// Fills [first, last) of a row that is already known to lie in the clip vertically.
+void FillSpan(const Target& target, std::uint32_t* row, i64 first, i64 last,
+              std::uint32_t pixel) {
+    first = std::max<i64>(first, target.clip.left);
+    last = std::min<i64>(last, target.clip.right);
+    if (first < last) {
+        std::fill(row + first, row + last, pixel);
+    }
+}
+
+}  // namespace
+
+void FillBox(const Target& target, const Box& box, std::uint32_t pixel) {
+    Box clipped = box;
+    if (!ClipBox(target, &clipped)) {
+        return;
+    }
+    const i64 width = clipped.right - clipped.left;
+    std::uint32_t* row = Row(target, clipped.top) + clipped.left;
+    for (i64 y = clipped.top; y < clipped.bottom; ++y, row += target.stride) {
+        std::fill(row, row + width, pixel);
+    }
+}
+
+void Rectangle(const Target& target, const Box& box, const std::uint32_t* edge,
+               const std::uint32_t* inside) {
+    if (box.left >= box.right || box.top >= box.bottom) {
+        return;
+    }
+    if (inside != nullptr) {
+        FillBox(target, Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, *inside);
+    }
+    if (edge == nullptr) {
+        return;
+    }
+    FillBox(target, Box{box.left, box.top, box.right, box.top + 1}, *edge);
+    FillBox(target, Box{box.left, box.bottom - 1, box.right, box.bottom}, *edge);
+    FillBox(target, Box{box.left, box.top + 1, box.left + 1, box.bottom - 1}, *edge);
+    FillBox(target, Box{box.right - 1, box.top + 1, box.right, box.bottom - 1}, *edge);
+}
+
+void Ellipse(const Target& target, const RECT& box, i64 dx, i64 dy, const std::uint32_t* edge,
+             const std::uint32_t* inside) {
+    const EllipseRows rows(box);
+    if (rows.IsEmpty() || (edge == nullptr && inside == nullptr)) {
+        return;
+    }
+    // Rows in device pixels, cut to the clip; spans are computed in the box's own units.
+    const i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);
+    const i64 lastRow = std::min<i64>(box.bottom + dy, target.clip.bottom);
+    for (i64 y = firstRow; y < lastRow; ++y) {
+        const i64 boxY = y - dy;
+        i64 first = 0;
+        i64 last = 0;
+        if (!rows.Span(boxY, &first, &last)) {
+            continue;
+        }
+        std::uint32_t* row = Row(target, y);
+        if (edge == nullptr) {
+            FillSpan(target, row, first + dx, last + dx, *inside);
+            continue;
+        }
+        // A covered pixel is inside when its four neighbours are covered too. Spans are
+        // intervals, so the inside of this row is one interval as well.
+        i64 insideFirst = first + 1;
+        i64 insideLast = last - 1;
+        for (i64 neighbour : {boxY - 1, boxY + 1}) {
+            i64 neighbourFirst = 0;
+            i64 neighbourLast = 0;
+            if (rows.Span(neighbour, &neighbourFirst, &neighbourLast)) {
+                insideFirst = std::max(insideFirst, neighbourFirst);
+                insideLast = std::min(insideLast, neighbourLast);
+            } else {
+                insideLast = insideFirst;
+            }
+        }
+        if (insideFirst >= insideLast) {
+            FillSpan(target, row, first + dx, last + dx, *edge);
+            continue;
+        }
+        FillSpan(target, row, first + dx, insideFirst + dx, *edge);
+        if (inside != nullptr) {
+            FillSpan(target, row, insideFirst + dx, insideLast + dx, *inside);
+        }
+        FillSpan(target, row, insideLast + dx, last + dx, *edge);
+    }
+}
+
+void ThinLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_t pixel) {
+    // Walk the major axis; the minor coordinate at step i is the minor start plus
+    // round-half-up(i * minorLength / majorLength).
+    const bool xMajor = std::abs(x1 - x0) >= std::abs(y1 - y0);
+    const i64 majorStart = xMajor ? x0 : y0;
+    const i64 minorStart = xMajor ? y0 : x0;
+    const i64 majorDelta = xMajor ? x1 - x0 : y1 - y0;
+    const i64 minorDelta = xMajor ? y1 - y0 : x1 - x0;
+    const i64 majorLength = std::abs(majorDelta);
+    const i64 minorLength = std::abs(minorDelta);
+    if (majorLength == 0) {
+        return;  // the only pixel is the last one, which a line leaves out
+    }
+    const i64 majorStep = majorDelta > 0 ? 1 : -1;
+    const i64 minorStep = minorDelta > 0 ? 1 : -1;
+    const i64 majorClipFirst = xMajor ? target.clip.left : target.clip.top;
+    const i64 majorClipLast = xMajor ? target.clip.right : target.clip.bottom;
+    const i64 minorClipFirst = xMajor ? target.clip.top : target.clip.left;
+    const i64 minorClipLast = xMajor ? target.clip.bottom : target.clip.right;
+
+    // The steps whose major coordinate lies in the clip; at most the clip's extent.
+    i64 firstStep = majorStep > 0 ? majorClipFirst - majorStart : majorStart - majorClipLast + 1;
+    i64 lastStep = majorStep > 0 ? majorClipLast - majorStart : majorStart - majorClipFirst + 1;
+    firstStep = std::max<i64>(firstStep, 0);
+    lastStep = std::min(lastStep, majorLength);
+    if (firstStep >= lastStep) {
+        return;
+    }
+
+    // Error term at the first step, exactly: 2 * i * minorLength reaches 2^67.
+    const i64 twiceMajor = 2 * majorLength;
+    const __int128 numerator =
+        static_cast<__int128>(2) * firstStep * minorLength + majorLength;
+    i64 minorOffset = static_cast<i64>(numerator / twiceMajor);
+    i64 error = static_cast<i64>(numerator % twiceMajor);
+    const i64 twiceMinor = 2 * minorLength;
+
+    i64 major = majorStart + majorStep * firstStep;
+    for (i64 step = firstStep; step < lastStep; ++step, major += majorStep) {
+        const i64 minor = minorStart + minorStep * minorOffset;
+        if (minor >= minorClipFirst && minor < minorClipLast) {
+            const i64 x = xMajor ? major : minor;
+            const i64 y = xMajor ? minor : major;
+            Row(target, y)[x] = pixel;
+        }
+        error += twiceMinor;
+        if (error >= twiceMajor) {
+            error -= twiceMajor;
+            ++minorOffset;
+        }
+    }
+}
+
+void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
+              std::uint32_t pixel) {
+    const double radius = static_cast<double>(width) / 2.0;
+    const i64 reach = width / 2 + 1;
+    const i64 firstRow = std::max<i64>(std::min(y0, y1) - reach, target.clip.top);
+    const i64 lastRow = std::min<i64>(std::max(y0, y1) + reach + 1, target.clip.bottom);
+
+    const double ax = static_cast<double>(x0);
+    const double ay = static_cast<double>(y0);
+    const double bx = static_cast<double>(x1);
+    const double by = static_cast<double>(y1);
+    const double length = std::hypot(bx - ax, by - ay);
+    const double ux = length > 0 ? (bx - ax) / length : 0.0;
+    const double uy = length > 0 ? (by - ay) / length : 0.0;
+    const double radiusSquared = radius * radius;
+
+    for (i64 y = firstRow; y < lastRow; ++y) {
+        const double centreY = static_cast<double>(y) + 0.5;
+        // The stroke is convex, so its cut with this row is one interval: the union of the
+        // cuts of the two end discs and of the band between them.
+        double low = INFINITY;
+        double high = -INFINITY;
+        auto include = [&](double from, double to) {
+            if (from <= to) {
+                low = std::min(low, from);
+                high = std::max(high, to);
+            }
+        };
+        for (const auto& [cx, cy] : {std::pair{ax, ay}, std::pair{bx, by}}) {
+            const double across = centreY - cy;
+            const double remaining = radiusSquared - across * across;
+            if (remaining >= 0) {
+                const double half = std::sqrt(remaining);
+                include(cx - half, cx + half);
+            }
+        }
+        if (length > 0) {
+            // Along the segment: 0 <= (x - ax) ux + (centreY - ay) uy <= length.
+            // Across it: |(x - ax) uy - (centreY - ay) ux| <= radius.
+            double from = -INFINITY;
+            double to = INFINITY;
+            auto bound = [&](double slope, double offset, double minimum, double maximum) {
+                if (slope == 0) {
+                    if (offset < minimum || offset > maximum) {
+                        to = -INFINITY;
+                    }
+                    return;
+                }
+                double a = (minimum - offset) / slope;
+                double b = (maximum - offset) / slope;
+                if (a > b) {
+                    std::swap(a, b);
+                }
+                from = std::max(from, a);
+                to = std::min(to, b);
+            };
+            bound(ux, -ax * ux + (centreY - ay) * uy, 0.0, length);
+            bound(uy, -ax * uy - (centreY - ay) * ux, -radius, radius);
+            include(from, to);
+        }
+        if (!(low <= high)) {
+            continue;
+        }
+        // Pixel x is covered when x + 0.5 lies in [low, high].
+        const double clipLeft = static_cast<double>(target.clip.left);
+        const double clipRight = static_cast<double>(target.clip.right);
+        const double first = std::max(std::ceil(low - 0.5), clipLeft);
+        const double last = std::min(std::floor(high - 0.5) + 1.0, clipRight);
+        if (first < last) {
+            std::uint32_t* row = Row(target, y);
+            std::fill(row + static_cast<i64>(first), row + static_cast<i64>(last), pixel);
+        }
+    }
+}
+
+void CopyBlock(std::uint32_t* destination, std::ptrdiff_t destinationStride,
+               const std::uint32_t* source, std::ptrdiff_t sourceStride, i64 width, i64 height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(std::uint32_t);
+    // Within one bitmap the blocks may overlap: copy rows in the order that reads each source
+    // row before it is overwritten.
+    if (std::greater<const std::uint32_t*>{}(destination, source)) {
+        for (i64 y = height - 1; y >= 0; --y) {
+            std::memmove(destination + y * destinationStride, source + y * sourceStride, rowBytes);
+        }
+    } else {
+        for (i64 y = 0; y < height; ++y) {
+            std::memmove(destination + y * destinationStride, source + y * sourceStride, rowBytes);
+        }
+    }
+}
+
+}  // namespace raster
