@@ -1,6 +1,8 @@
 #include "gdi/CBrush.h"
 
-CBrush::CBrush(COLORREF colour) { CreateSolidBrush(colour); }
+CBrush::CBrush(COLORREF colour) {
+    CreateSolidBrush(colour);
+}
 
 bool CBrush::CreateSolidBrush(COLORREF colour) {
     LOGBRUSH description;

@@ -12,8 +12,8 @@ namespace {
 using i64 = std::int64_t;
 
 std::int32_t ClampToInt32(i64 value) {
-    return static_cast<std::int32_t>(std::clamp<i64>(value, std::numeric_limits<std::int32_t>::min(),
-                                                     std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<i64>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 PenDescription Describe(const CPen* pen) {
@@ -111,14 +111,12 @@ bool CDC::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right, std::
     const bool hasEdge = pen->IsCreated() && pen->GetStyle() != PS_NULL;
     // Without a pen the brush covers the edge too, so a shape keeps its size.
     const std::uint32_t* edgePixel = hasEdge ? &edge : (hasInside ? &inside : nullptr);
-    raster::Ellipse(target, NormalizedRect(RECT{left, top, right, bottom}),
-                    state_.viewportOrigin.x, state_.viewportOrigin.y, edgePixel,
-                    hasInside ? &inside : nullptr);
+    raster::Ellipse(target, NormalizedRect(RECT{left, top, right, bottom}), state_.viewportOrigin.x,
+                    state_.viewportOrigin.y, edgePixel, hasInside ? &inside : nullptr);
     return true;
 }
 
-bool CDC::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right,
-                    std::int32_t bottom) {
+bool CDC::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
     Record(SurfaceOp::Rectangle, left, top, right, bottom);
     raster::Target target;
     if (!MakeTarget(&target)) {
@@ -134,8 +132,8 @@ bool CDC::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right,
     const bool hasInside = brush->IsCreated() && brush->GetStyle() == BS_SOLID;
     const bool hasEdge = pen->IsCreated() && pen->GetStyle() != PS_NULL;
     const std::uint32_t* edgePixel = hasEdge ? &edge : (hasInside ? &inside : nullptr);
-    raster::Rectangle(target, raster::Box{box.left + dx, box.top + dy, box.right + dx,
-                                          box.bottom + dy},
+    raster::Rectangle(target,
+                      raster::Box{box.left + dx, box.top + dy, box.right + dx, box.bottom + dy},
                       edgePixel, hasInside ? &inside : nullptr);
     return true;
 }
@@ -148,8 +146,8 @@ COLORREF CDC::SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {
     }
     const i64 deviceX = i64{x} + state_.viewportOrigin.x;
     const i64 deviceY = i64{y} + state_.viewportOrigin.y;
-    if (deviceX < target.clip.left || deviceX >= target.clip.right ||
-        deviceY < target.clip.top || deviceY >= target.clip.bottom) {
+    if (deviceX < target.clip.left || deviceX >= target.clip.right || deviceY < target.clip.top ||
+        deviceY >= target.clip.bottom) {
         return static_cast<COLORREF>(-1);
     }
     target.pixels[deviceY * target.stride + deviceX] = CBitmap::PixelFromColor(colour);
@@ -187,8 +185,7 @@ bool CDC::LineTo(std::int32_t x, std::int32_t y) {
     if (pen->GetWidth() <= 1) {
         raster::ThinLine(target, from.x + dx, from.y + dy, x + dx, y + dy, pixel);
     } else {
-        raster::WideLine(target, from.x + dx, from.y + dy, x + dx, y + dy, pen->GetWidth(),
-                         pixel);
+        raster::WideLine(target, from.x + dx, from.y + dy, x + dx, y + dy, pen->GetWidth(), pixel);
     }
     return true;
 }
@@ -209,15 +206,14 @@ bool CDC::PatBlt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_
     i64 right = left + width;
     i64 bottom = top + height;
     raster::FillBox(target,
-                    raster::Box{std::min(left, right), std::min(top, bottom),
-                                std::max(left, right), std::max(top, bottom)},
+                    raster::Box{std::min(left, right), std::min(top, bottom), std::max(left, right),
+                                std::max(top, bottom)},
                     CBitmap::PixelFromColor(brush->GetColor()));
     return true;
 }
 
 bool CDC::BitBlt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                 const CDC* source, std::int32_t sourceX, std::int32_t sourceY,
-                 std::uint32_t rop) {
+                 const CDC* source, std::int32_t sourceX, std::int32_t sourceY, std::uint32_t rop) {
     Record(SurfaceOp::BitBlt, x, y, width, height, source);
     if (rop != SRCCOPY || source == nullptr) {
         return false;
@@ -235,17 +231,17 @@ bool CDC::BitBlt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_
     const i64 shiftY = i64{sourceY} + source->state_.viewportOrigin.y - top;
     const i64 firstX = std::max({left, i64{target.clip.left}, -shiftX});
     const i64 firstY = std::max({top, i64{target.clip.top}, -shiftY});
-    const i64 lastX = std::min({left + width, i64{target.clip.right},
-                                i64{sourceBitmap->GetWidth()} - shiftX});
-    const i64 lastY = std::min({top + height, i64{target.clip.bottom},
-                                i64{sourceBitmap->GetHeight()} - shiftY});
+    const i64 lastX =
+        std::min({left + width, i64{target.clip.right}, i64{sourceBitmap->GetWidth()} - shiftX});
+    const i64 lastY =
+        std::min({top + height, i64{target.clip.bottom}, i64{sourceBitmap->GetHeight()} - shiftY});
     if (firstX >= lastX || firstY >= lastY) {
         return true;
     }
-    raster::CopyBlock(target.pixels + firstY * target.stride + firstX, target.stride,
-                      sourceBitmap->GetBits() + (firstY + shiftY) * sourceBitmap->GetStride() +
-                          (firstX + shiftX),
-                      sourceBitmap->GetStride(), lastX - firstX, lastY - firstY);
+    raster::CopyBlock(
+        target.pixels + firstY * target.stride + firstX, target.stride,
+        sourceBitmap->GetBits() + (firstY + shiftY) * sourceBitmap->GetStride() + (firstX + shiftX),
+        sourceBitmap->GetStride(), lastX - firstX, lastY - firstY);
     return true;
 }
 

@@ -1,6 +1,8 @@
 #include "gdi/CPen.h"
 
-CPen::CPen(int style, int width, COLORREF colour) { CreatePen(style, width, colour); }
+CPen::CPen(int style, int width, COLORREF colour) {
+    CreatePen(style, width, colour);
+}
 
 bool CPen::CreatePen(int style, int width, COLORREF colour) {
     if (IsCreated() || (style != PS_SOLID && style != PS_NULL)) {

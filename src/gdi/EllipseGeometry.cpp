@@ -59,7 +59,8 @@ bool EllipseRows::Span(std::int64_t y, std::int64_t* first, std::int64_t* last) 
             return false;
         }
         const u128 widthSquared = static_cast<u128>(width_) * width_;
-        bound = static_cast<std::uint64_t>(widthSquared * (heightSquared - vSquared) / heightSquared);
+        bound =
+            static_cast<std::uint64_t>(widthSquared * (heightSquared - vSquared) / heightSquared);
     }
     // u² H² <= W² (H² - v²)  <=>  u² <= floor(W² (H² - v²) / H²), which is at most W².
     const auto uLimit = static_cast<std::int64_t>(IntegerSquareRoot(bound));

@@ -25,8 +25,12 @@ struct RECT {
     std::int32_t bottom = 0;
 };
 
-constexpr bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
-constexpr bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
+constexpr bool operator==(const POINT& a, const POINT& b) {
+    return a.x == b.x && a.y == b.y;
+}
+constexpr bool operator==(const SIZE& a, const SIZE& b) {
+    return a.cx == b.cx && a.cy == b.cy;
+}
 constexpr bool operator==(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
@@ -34,9 +38,15 @@ constexpr bool operator==(const RECT& a, const RECT& b) {
 constexpr COLORREF RGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
     return COLORREF{red} | (COLORREF{green} << 8) | (COLORREF{blue} << 16);
 }
-constexpr std::uint8_t GetRValue(COLORREF colour) { return colour & 0xFF; }
-constexpr std::uint8_t GetGValue(COLORREF colour) { return (colour >> 8) & 0xFF; }
-constexpr std::uint8_t GetBValue(COLORREF colour) { return (colour >> 16) & 0xFF; }
+constexpr std::uint8_t GetRValue(COLORREF colour) {
+    return colour & 0xFF;
+}
+constexpr std::uint8_t GetGValue(COLORREF colour) {
+    return (colour >> 8) & 0xFF;
+}
+constexpr std::uint8_t GetBValue(COLORREF colour) {
+    return (colour >> 16) & 0xFF;
+}
 
 // Pen styles.
 constexpr int PS_SOLID = 0;

@@ -66,7 +66,8 @@ bool WritePng(const CBitmap& bitmap, const std::string& path, std::string* error
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (std::size_t y = 0; y < height; ++y) {
-        const std::uint32_t* pixels = bitmap.GetBits() + y * static_cast<std::size_t>(bitmap.GetStride());
+        const std::uint32_t* pixels =
+            bitmap.GetBits() + y * static_cast<std::size_t>(bitmap.GetStride());
         for (std::size_t x = 0; x < width; ++x) {
             row[3 * x] = static_cast<png_byte>(pixels[x] >> 16);
             row[3 * x + 1] = static_cast<png_byte>(pixels[x] >> 8);
@@ -116,18 +117,20 @@ bool ReadPng(const std::string& path, CBitmap* bitmap, std::string* error) {
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
     if (png_get_rowbytes(png, info) != std::size_t{width} * 3 ||
-        !bitmap->CreateBitmap(static_cast<std::int32_t>(width), static_cast<std::int32_t>(height))) {
+        !bitmap->CreateBitmap(static_cast<std::int32_t>(width),
+                              static_cast<std::int32_t>(height))) {
         png_destroy_read_struct(&png, &info, nullptr);
         return Fail(error, "cannot read " + path + ": unsupported image size or format");
     }
     row->resize(std::size_t{width} * 3);
     for (png_uint_32 y = 0; y < height; ++y) {
         png_read_row(png, row->data(), nullptr);
-        std::uint32_t* pixels = bitmap->GetBits() + std::size_t{y} * static_cast<std::size_t>(bitmap->GetStride());
+        std::uint32_t* pixels =
+            bitmap->GetBits() + std::size_t{y} * static_cast<std::size_t>(bitmap->GetStride());
         for (png_uint_32 x = 0; x < width; ++x) {
             const png_byte* rgb = row->data() + 3 * std::size_t{x};
-            pixels[x] = 0xFF000000u | (std::uint32_t{rgb[0]} << 16) | (std::uint32_t{rgb[1]} << 8) |
-                        rgb[2];
+            pixels[x] =
+                0xFF000000u | (std::uint32_t{rgb[0]} << 16) | (std::uint32_t{rgb[1]} << 8) | rgb[2];
         }
     }
     png_read_end(png, nullptr);

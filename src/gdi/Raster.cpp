@@ -22,11 +22,12 @@ bool ClipBox(const Target& target, Box* box) {
     return box->left < box->right && box->top < box->bottom;
 }
 
-std::uint32_t* Row(const Target& target, i64 y) { return target.pixels + y * target.stride; }
+std::uint32_t* Row(const Target& target, i64 y) {
+    return target.pixels + y * target.stride;
+}
 
 /// Fills [first, last) of a row that is already known to lie in the clip vertically.
-void FillSpan(const Target& target, std::uint32_t* row, i64 first, i64 last,
-              std::uint32_t pixel) {
+void FillSpan(const Target& target, std::uint32_t* row, i64 first, i64 last, std::uint32_t pixel) {
     first = std::max<i64>(first, target.clip.left);
     last = std::min<i64>(last, target.clip.right);
     if (first < last) {
@@ -71,44 +72,55 @@ void Ellipse(const Target& target, const RECT& box, i64 dx, i64 dy, const std::u
     if (rows.IsEmpty() || (edge == nullptr && inside == nullptr)) {
         return;
     }
-    // Rows in device pixels, cut to the clip; spans are computed in the box's own units.
-    const i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);
-    const i64 lastRow = std::min<i64>(box.bottom + dy, target.clip.bottom);
-    for (i64 y = firstRow; y < lastRow; ++y) {
-        const i64 boxY = y - dy;
+    // Rows in device pixels, cut to the clip; spans are computed in the box's own units. The
+    // spans of the rows above and below decide which pixels are rim, so three rows roll along.
+    struct RowSpan {
+        bool covered = false;
         i64 first = 0;
         i64 last = 0;
-        if (!rows.Span(boxY, &first, &last)) {
-            continue;
-        }
-        std::uint32_t* row = Row(target, y);
-        if (edge == nullptr) {
-            FillSpan(target, row, first + dx, last + dx, *inside);
-            continue;
-        }
-        // A covered pixel is inside when its four neighbours are covered too. Spans are
-        // intervals, so the inside of this row is one interval as well.
-        i64 insideFirst = first + 1;
-        i64 insideLast = last - 1;
-        for (i64 neighbour : {boxY - 1, boxY + 1}) {
-            i64 neighbourFirst = 0;
-            i64 neighbourLast = 0;
-            if (rows.Span(neighbour, &neighbourFirst, &neighbourLast)) {
-                insideFirst = std::max(insideFirst, neighbourFirst);
-                insideLast = std::min(insideLast, neighbourLast);
+    };
+    auto spanOf = [&rows](i64 boxY) {
+        RowSpan span;
+        span.covered = rows.Span(boxY, &span.first, &span.last);
+        return span;
+    };
+    const i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);
+    const i64 lastRow = std::min<i64>(box.bottom + dy, target.clip.bottom);
+    if (firstRow >= lastRow) {
+        return;
+    }
+    RowSpan above = spanOf(firstRow - dy - 1);
+    RowSpan current = spanOf(firstRow - dy);
+    for (i64 y = firstRow; y < lastRow; ++y) {
+        const RowSpan below = spanOf(y - dy + 1);
+        if (current.covered) {
+            std::uint32_t* row = Row(target, y);
+            const i64 first = current.first;
+            const i64 last = current.last;
+            // A covered pixel is inside when its four neighbours are covered too. Spans are
+            // intervals, so the inside of this row is one interval as well.
+            i64 insideFirst = first + 1;
+            i64 insideLast = last - 1;
+            if (above.covered && below.covered) {
+                insideFirst = std::max({insideFirst, above.first, below.first});
+                insideLast = std::min({insideLast, above.last, below.last});
             } else {
                 insideLast = insideFirst;
             }
+            if (edge == nullptr) {
+                FillSpan(target, row, first + dx, last + dx, *inside);
+            } else if (insideFirst >= insideLast) {
+                FillSpan(target, row, first + dx, last + dx, *edge);
+            } else {
+                FillSpan(target, row, first + dx, insideFirst + dx, *edge);
+                if (inside != nullptr) {
+                    FillSpan(target, row, insideFirst + dx, insideLast + dx, *inside);
+                }
+                FillSpan(target, row, insideLast + dx, last + dx, *edge);
+            }
         }
-        if (insideFirst >= insideLast) {
-            FillSpan(target, row, first + dx, last + dx, *edge);
-            continue;
-        }
-        FillSpan(target, row, first + dx, insideFirst + dx, *edge);
-        if (inside != nullptr) {
-            FillSpan(target, row, insideFirst + dx, insideLast + dx, *inside);
-        }
-        FillSpan(target, row, insideLast + dx, last + dx, *edge);
+        above = current;
+        current = below;
     }
 }
 
@@ -143,8 +155,7 @@ void ThinLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, std::uint32_
 
     // Error term at the first step, exactly: 2 * i * minorLength reaches 2^67.
     const i64 twiceMajor = 2 * majorLength;
-    const __int128 numerator =
-        static_cast<__int128>(2) * firstStep * minorLength + majorLength;
+    const __int128 numerator = static_cast<__int128>(2) * firstStep * minorLength + majorLength;
     i64 minorOffset = static_cast<i64>(numerator / twiceMajor);
     i64 error = static_cast<i64>(numerator % twiceMajor);
     const i64 twiceMinor = 2 * minorLength;

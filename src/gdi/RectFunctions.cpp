@@ -35,8 +35,8 @@ bool IntersectRect(RECT* result, const RECT* a, const RECT* b) {
     if (result == nullptr || a == nullptr || b == nullptr) {
         return false;
     }
-    RECT common{std::max(a->left, b->left), std::max(a->top, b->top),
-                std::min(a->right, b->right), std::min(a->bottom, b->bottom)};
+    RECT common{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
+                std::min(a->bottom, b->bottom)};
     if (IsRectEmpty(&common)) {
         *result = RECT{};
         return false;

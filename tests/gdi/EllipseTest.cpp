@@ -106,8 +106,8 @@ TEST(EllipseRaster, FilledEllipsePaintsExactlyTheRegion) {
             for (int x = 0; x < 40; ++x) {
                 ASSERT_EQ(surface.At(x, y) == RGB(0, 0, 0),
                           region.PtInRegion(x - origin.x, y - origin.y))
-                    << "box " << box.left << "," << box.top << "," << box.right << ","
-                    << box.bottom << " pixel " << x << "," << y;
+                    << "box " << box.left << "," << box.top << "," << box.right << "," << box.bottom
+                    << " pixel " << x << "," << y;
             }
         }
     }
@@ -124,8 +124,8 @@ TEST(EllipseRaster, PenDrawsTheRimAndBrushTheInside) {
     surface.dc.SelectObject(&pen);
     surface.dc.SelectObject(&brush);
     for (int round = 0; round < 1000; ++round) {
-        const RECT box = NormalizedRect(RECT{coordinate(random), coordinate(random),
-                                             coordinate(random), coordinate(random)});
+        const RECT box = NormalizedRect(
+            RECT{coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
         surface.Clear(RGB(255, 255, 255));
         surface.dc.Ellipse(box);
         auto covered = [&](int x, int y) { return ReferenceCovers(box, x, y); };

@@ -26,8 +26,8 @@ TEST(GoldenPrimitives, SmallEllipsesOfEverySize) {
 // Thin lines in all eight directions from a centre, and wide round-capped strokes.
 TEST(GoldenPrimitives, LinesThinAndWide) {
     TestSurface surface(96, 48);
-    const POINT ends[] = {{20, 3}, {43, 10}, {43, 24}, {36, 44},
-                          {20, 45}, {2, 38}, {1, 24}, {5, 5}};
+    const POINT ends[] = {{20, 3},  {43, 10}, {43, 24}, {36, 44},
+                          {20, 45}, {2, 38},  {1, 24},  {5, 5}};
     for (const POINT& end : ends) {
         surface.dc.MoveTo(22, 24);
         surface.dc.LineTo(end.x, end.y);

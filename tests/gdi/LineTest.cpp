@@ -141,8 +141,8 @@ TEST(WideLine, CoversThePixelsWithinHalfTheWidth) {
                     continue;
                 }
                 ASSERT_EQ(surface.At(x, y) == RGB(0, 0, 0), distance < penWidth / 2.0)
-                    << "width " << penWidth << " line " << from.x << "," << from.y << " to "
-                    << to.x << "," << to.y << " pixel " << x << "," << y;
+                    << "width " << penWidth << " line " << from.x << "," << from.y << " to " << to.x
+                    << "," << to.y << " pixel " << x << "," << y;
             }
         }
     }

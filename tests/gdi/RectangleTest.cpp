@@ -101,9 +101,11 @@ TEST(RectangleRaster, FilledRectanglePaintsExactlyThePointsInside) {
     surface.dc.SelectObject(&pen);
     surface.dc.SelectObject(&brush);
     for (int round = 0; round < 3000; ++round) {
-        const auto [left, right] = std::minmax(coordinate(random), coordinate(random));
-        const auto [top, bottom] = std::minmax(coordinate(random), coordinate(random));
-        const RECT box{left, top, right, bottom};
+        const int x0 = coordinate(random);
+        const int x1 = coordinate(random);
+        const int y0 = coordinate(random);
+        const int y1 = coordinate(random);
+        const RECT box{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
         const POINT origin{coordinate(random) / 4, coordinate(random) / 4};
         surface.Clear(RGB(255, 255, 255));
         surface.dc.SetViewportOrg(origin.x, origin.y);
@@ -112,8 +114,8 @@ TEST(RectangleRaster, FilledRectanglePaintsExactlyThePointsInside) {
             for (int x = 0; x < 40; ++x) {
                 const POINT logical{x - origin.x, y - origin.y};
                 ASSERT_EQ(surface.At(x, y) == RGB(0, 0, 0), PtInRect(&box, logical))
-                    << "box " << box.left << "," << box.top << "," << box.right << ","
-                    << box.bottom << " pixel " << x << "," << y;
+                    << "box " << box.left << "," << box.top << "," << box.right << "," << box.bottom
+                    << " pixel " << x << "," << y;
             }
         }
     }

@@ -37,8 +37,8 @@ const char* kHowToRecord =
     if (!ReadPng(golden, &expected, &error)) {
         return ::testing::AssertionFailure() << error << "\n" << kHowToRecord;
     }
-    const bool sameSize = expected.GetWidth() == bitmap.GetWidth() &&
-                          expected.GetHeight() == bitmap.GetHeight();
+    const bool sameSize =
+        expected.GetWidth() == bitmap.GetWidth() && expected.GetHeight() == bitmap.GetHeight();
     long differing = 0;
     CBitmap diff;
     diff.CreateBitmap(bitmap.GetWidth(), bitmap.GetHeight());
