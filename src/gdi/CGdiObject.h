@@ -1,7 +1,8 @@
 #pragma once
 
 /// Base of pens, brushes, regions and bitmaps. An object is either empty or holds one drawing
-/// resource; DeleteObject (or the destructor) releases it and makes the object empty again.
+/// resource; DeleteObject releases it and makes the object empty again, and destroying the
+/// object frees whatever it still holds.
 /// An object must not be deleted while a surface still has it selected: select the previous
 /// one back first.
 class CGdiObject {

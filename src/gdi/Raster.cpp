@@ -183,10 +183,12 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
     const i64 firstRow = std::max<i64>(std::min(y0, y1) - reach, target.clip.top);
     const i64 lastRow = std::min<i64>(std::max(y0, y1) + reach + 1, target.clip.bottom);
 
-    const double ax = static_cast<double>(x0);
-    const double ay = static_cast<double>(y0);
-    const double bx = static_cast<double>(x1);
-    const double by = static_cast<double>(y1);
+    // The stroke runs between the centres of the end pixels, where a thin line runs too, so a
+    // wide line of odd width is centred on the thin one.
+    const double ax = static_cast<double>(x0) + 0.5;
+    const double ay = static_cast<double>(y0) + 0.5;
+    const double bx = static_cast<double>(x1) + 0.5;
+    const double by = static_cast<double>(y1) + 0.5;
     const double length = std::hypot(bx - ax, by - ay);
     const double ux = length > 0 ? (bx - ax) / length : 0.0;
     const double uy = length > 0 ? (by - ay) / length : 0.0;

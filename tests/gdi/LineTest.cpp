@@ -115,7 +115,8 @@ double DistanceToSegment(double px, double py, double ax, double ay, double bx, 
     return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
 }
 
-// A wide pen covers the pixels whose centres lie within width / 2 of the segment. Pixels whose
+// A wide pen covers the pixels whose centres lie within width / 2 of the segment between the
+// centres of its end pixels; measured from centre to centre, that is whole coordinates. Pixels whose
 // distance is within a hair of the limit are left out of the comparison: there the rounding of
 // floating-point arithmetic may decide either way.
 TEST(WideLine, CoversThePixelsWithinHalfTheWidth) {
@@ -136,7 +137,7 @@ TEST(WideLine, CoversThePixelsWithinHalfTheWidth) {
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 40; ++x) {
                 const double distance =
-                    DistanceToSegment(x + 0.5, y + 0.5, from.x, from.y, to.x, to.y);
+                    DistanceToSegment(x, y, from.x, from.y, to.x, to.y);
                 if (std::abs(distance - penWidth / 2.0) < 1e-9) {
                     continue;
                 }
@@ -146,6 +147,26 @@ TEST(WideLine, CoversThePixelsWithinHalfTheWidth) {
             }
         }
     }
+}
+
+TEST(WideLine, OddWidthsAreCentredOnTheThinLine) {
+    TestSurface surface(12, 9);
+    // Rows 3 to 5 around the thin line's row 4; the round caps reach 1.5 beyond the end
+    // pixels' centres, which takes in the corner pixels' centres (about 1.41 away).
+    CPen pen(PS_SOLID, 3, RGB(0, 0, 0));
+    surface.dc.SelectObject(&pen);
+    surface.dc.MoveTo(3, 4);
+    surface.dc.LineTo(8, 4);
+    EXPECT_EQ(surface.Picture(),
+              "............\n"
+              "............\n"
+              "............\n"
+              "..########..\n"
+              "..########..\n"
+              "..########..\n"
+              "............\n"
+              "............\n"
+              "............\n");
 }
 
 TEST(WideLine, HugePenAndFarEndpointsStayWithinTheBitmap) {

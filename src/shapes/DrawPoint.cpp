@@ -1,0 +1,71 @@
+#include "shapes/DrawPoint.h"
+
+#include <istream>
+#include <ostream>
+
+#include "gdi/CBrush.h"
+#include "gdi/CDC.h"
+#include "gdi/CPen.h"
+
+DrawPoint::DrawPoint(std::int32_t x, std::int32_t y, std::int32_t radius)
+    : x(x), y(y), radius(radius) {}
+
+void DrawPoint::Set(std::int32_t newX, std::int32_t newY, std::int32_t newRadius) {
+    x = newX;
+    y = newY;
+    radius = newRadius;
+}
+
+void DrawPoint::SetPoint(POINT point) {
+    x = point.x;
+    y = point.y;
+}
+
+bool DrawPoint::Contains(const DrawPoint& probe) const {
+    // Differences and the radius sum reach 2^32 in magnitude, their squares 2^64 and the sum
+    // of squares 2^65: 64 bits hold the first, 128 unsigned bits the rest, exactly.
+    using Wide = unsigned __int128;
+    const std::int64_t dx = std::int64_t{probe.x} - x;
+    const std::int64_t dy = std::int64_t{probe.y} - y;
+    const std::int64_t s = std::int64_t{probe.radius} + radius;
+    const auto square = [](std::int64_t v) {
+        const Wide magnitude = static_cast<std::uint64_t>(v < 0 ? -v : v);
+        return magnitude * magnitude;
+    };
+    return square(dx) + square(dy) <= square(s);
+}
+
+// The text element arrives with the world file reader and writer; until then both report
+// failure through the stream and change nothing.
+std::ostream& DrawPoint::Write(std::ostream& out) const {
+    out.setstate(std::ios::failbit);
+    return out;
+}
+
+void DrawPoint::Read(std::istream& in) {
+    in.setstate(std::ios::failbit);
+}
+
+void DrawPoint::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
+    const std::int32_t cx = AddWrapping(x, xOffset);
+    const std::int32_t cy = AddWrapping(y, yOffset);
+    const COLORREF colour = GetColor().GetValue();
+
+    // The pen is declared first so that, on any way out, the brush is destroyed before it.
+    CPen pen(PS_SOLID, 1, colour);
+    CPen* previousPen = surface.SelectObject(&pen);
+    CBrush brush(colour);
+    CBrush* previousBrush = surface.SelectObject(&brush);
+
+    if (radius != 0) {
+        surface.Ellipse(SubtractWrapping(cx, radius), SubtractWrapping(cy, radius),
+                        AddWrapping(cx, radius), AddWrapping(cy, radius));
+    } else {
+        surface.SetPixel(cx, cy, colour);
+    }
+
+    surface.SelectObject(previousPen);
+    surface.SelectObject(previousBrush);
+    brush.DeleteObject();
+    pen.DeleteObject();
+}
