@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+
+#include "framework/CDocument.h"
+#include "objects/DrawableObject.h"
+#include "objects/InteractableObject.h"
+#include "objects/Object.h"
+#include "objects/PointerList.h"
+#include "objects/UpdateableObject.h"
+#include "objects/WorldContext.h"
+#include "shapes/DrawPoint.h"
+
+/// The document: a world of objects, its size and the last mouse position.
+///
+/// It owns every object through the list of all objects; the three typed lists hold further
+/// pointers to the same objects for the view to draw (drawables, last to first), tick
+/// (updateables) and offer mouse events to (interactables, first to last). Every typed list
+/// keeps the order of addition.
+class World : public CDocument, public WorldContext {
+    DECLARE_DYNCREATE(World)
+
+public:
+    /// Empty, 1024 by 1024, mouse position (0, 0) with radius 0.
+    World();
+    /// Destroys every object, first to last.
+    ~World() override;
+
+    /// Empties the world, first the typed lists, then every object head first, and resets the
+    /// size to 1024 by 1024. Keeps the mouse position and asks no view to update. When the
+    /// base preparation fails it returns false with nothing changed.
+    bool OnNewDocument() override;
+
+    /// Takes ownership of the object and appends it to the list of all objects and to each of
+    /// updateables, drawables and interactables whose class it has, tested in that order.
+    void AddObject(Object* object);
+    const PointerList<Object>& GetAllObjects() const { return objects; }
+    const PointerList<InteractableObject>& GetInteractables() const { return interactables; }
+    const PointerList<DrawableObject>& GetDrawables() const { return drawables; }
+    const PointerList<UpdateableObject>& GetUpdateables() const { return updateables; }
+
+    /// Stores any width and height, then asks every view to update, even when nothing changed.
+    void SetWorldSize(std::int32_t newWidth, std::int32_t newHeight);
+    void GetWorldSize(std::int32_t& outWidth, std::int32_t& outHeight) const;
+
+    /// Copies colour, x, y and radius of point into the mouse position.
+    void SetMousePosition(const DrawPoint& point);
+    DrawPoint& GetMousePosition(DrawPoint& point) const override;
+    /// Raises the modified flag, then asks every view to update.
+    void MarkChanged() override;
+
+private:
+    static constexpr std::int32_t kDefaultSize = 1024;
+
+    /// Empties the typed lists, then deletes every object head first and empties objects.
+    void DestroyObjects();
+
+    PointerList<Object> objects;  ///< owning
+    PointerList<InteractableObject> interactables;
+    PointerList<DrawableObject> drawables;
+    PointerList<UpdateableObject> updateables;
+    std::int32_t width = kDefaultSize;
+    std::int32_t height = kDefaultSize;
+    DrawPoint mousePosition;
+};

@@ -1,0 +1,7 @@
+#include "framework/CObject.h"
+
+const CRuntimeClass CObject::classCObject{"CObject", nullptr};
+
+const CRuntimeClass* CObject::GetRuntimeClass() const {
+    return &classCObject;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "objects/PointerList.h"
+#include "objects/UpdateableObject.h"
+#include "shapes/DrawPoint.h"
+#include "shapes/DrawPrimitive.h"
+
+class CDC;
+
+/// An updateable object with a place in the world, position, and shapes laid out relative to
+/// it. The object owns its shapes and deletes them, in list order, when it is destroyed.
+class DrawableObject : public UpdateableObject {
+public:
+    /// At (0, 0) with radius 0 and the default colour, without shapes.
+    DrawableObject();
+
+    std::ostream& Write(std::ostream& out) const override;
+    /// Deletes every shape first, so the object ends with the shapes that were read.
+    void Read(std::istream& in) override;
+    ~DrawableObject() override;
+
+    /// Copies colour, x, y and radius of point into position.
+    virtual void SetPosition(const DrawPoint& point);
+    /// Copies colour, x, y and radius of position into point; returns point.
+    virtual DrawPoint& GetPosition(DrawPoint& point) const;
+    /// Whether the world point falls on a shape: each shape, first to last, is asked whether it
+    /// contains the point less position (radius 0); the first yes ends the walk. The point's
+    /// colour and radius are not used. Coordinates wrap around at the 32-bit limits.
+    virtual bool HitTest(const DrawPoint& point) const;
+    /// Draws every shape, first to last, with position as the offsets; a later shape covers an
+    /// earlier one. The world is not used.
+    virtual void Draw(CDC& surface, WorldContext& world) const;
+
+protected:
+    DrawPoint position;
+    /// Owned; coordinates relative to position.
+    PointerList<DrawPrimitive> shapes;
+};

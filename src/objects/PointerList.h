@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+/// One element of a PointerList. Callers walk the list through next and prev.
+template <typename T>
+struct PointerListNode {
+    T* value = nullptr;
+    PointerListNode* next = nullptr;  ///< empty at the last node
+    PointerListNode* prev = nullptr;  ///< empty at the first node
+};
+
+/// A doubly linked list of pointers to T, kept in the order of Append. The list owns its nodes
+/// and never owns, deletes, copies or compares the items they point to: whoever appends an
+/// item deletes it (see DeleteItemsAndClear).
+///
+/// Callers walk it by reading head and following next, or tail and following prev, until the
+/// node pointer is empty. head and tail are both empty or both set, and count is the number of
+/// nodes.
+template <typename T>
+class PointerList {
+public:
+    using Node = PointerListNode<T>;
+
+    PointerList() = default;
+    PointerList(const PointerList&) = delete;
+    PointerList& operator=(const PointerList&) = delete;
+    /// Frees every node; the items stay as they are.
+    ~PointerList() { Clear(); }
+
+    /// Copies the pointer into a new node at the end. When memory runs out the allocation
+    /// throws before the list changes.
+    void Append(T* const& item) {
+        Node* node = new Node;
+        node->value = item;
+        if (tail == nullptr) {
+            tail = node;
+            head = node;
+        } else {
+            node->prev = tail;
+            tail->next = node;
+            tail = node;
+        }
+        ++count;
+    }
+
+    /// Unlinks and frees the node that cursor names, which must be a node of this list, and
+    /// moves cursor on: to the following node, or empty when the erased node was the last.
+    void Erase(Node*& cursor) {
+        Node* node = cursor;
+        if (node == nullptr) {
+            Fail("PointerList::Erase: the cursor names no node");
+        }
+        if (tail == nullptr || (node->prev == nullptr && node != head) ||
+            (node->next == nullptr && node != tail)) {
+            Fail("PointerList::Erase: the cursor names a node of another list");
+        }
+        if (node->prev != nullptr) {
+            node->prev->next = node->next;
+        }
+        if (node->next != nullptr) {
+            node->next->prev = node->prev;
+        }
+        if (head == tail) {
+            head = nullptr;
+            tail = nullptr;
+            cursor = nullptr;
+        } else if (node == head) {
+            head = node->next;
+            cursor = node->next;
+        } else if (node == tail) {
+            tail = node->prev;
+            cursor = nullptr;  // never left naming the freed node
+        } else {
+            cursor = node->next;
+        }
+        delete node;
+        --count;
+    }
+
+    /// Erases every node, first to last; the items stay as they are.
+    void Clear() {
+        Node* cursor = head;
+        while (cursor != nullptr) {
+            Erase(cursor);
+        }
+    }
+
+    Node* head = nullptr;
+    Node* tail = nullptr;
+    std::int32_t count = 0;
+
+private:
+    [[noreturn]] static void Fail(const char* message) {
+        std::fputs(message, stderr);
+        std::fputc('\n', stderr);
+        std::abort();
+    }
+};
+
+/// Disposes of a list together with its items, first to last: deletes the item of each node
+/// (a node without an item is skipped), then erases the node. For the owner of the items.
+template <typename T>
+void DeleteItemsAndClear(PointerList<T>& list) {
+    PointerListNode<T>* cursor = list.head;
+    while (cursor != nullptr) {
+        delete cursor->value;
+        list.Erase(cursor);
+    }
+}
