@@ -116,9 +116,9 @@ double DistanceToSegment(double px, double py, double ax, double ay, double bx, 
 }
 
 // A wide pen covers the pixels whose centres lie within width / 2 of the segment between the
-// centres of its end pixels; measured from centre to centre, that is whole coordinates. Pixels whose
-// distance is within a hair of the limit are left out of the comparison: there the rounding of
-// floating-point arithmetic may decide either way.
+// centres of its end pixels; measured from centre to centre, that is whole coordinates. Pixels
+// whose distance is within a hair of the limit are left out of the comparison: there the rounding
+// of floating-point arithmetic may decide either way.
 TEST(WideLine, CoversThePixelsWithinHalfTheWidth) {
     std::mt19937 random(5);
     std::uniform_int_distribution<int> coordinate(-10, 50);
@@ -136,8 +136,7 @@ TEST(WideLine, CoversThePixelsWithinHalfTheWidth) {
         surface.dc.SelectObject(previous);
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 40; ++x) {
-                const double distance =
-                    DistanceToSegment(x, y, from.x, from.y, to.x, to.y);
+                const double distance = DistanceToSegment(x, y, from.x, from.y, to.x, to.y);
                 if (std::abs(distance - penWidth / 2.0) < 1e-9) {
                     continue;
                 }
