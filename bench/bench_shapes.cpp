@@ -34,7 +34,7 @@ constexpr int kSide = 1024;
 enum class Kind { Point, Line, Rectangle, Ellipse };
 
 /// One shape's geometry in bitmap pixels, shared by both painters.
-struct ShapeSpec {
+struct ShapePlan {
     Kind kind;
     std::int32_t x1, y1, x2, y2;  // point: centre in x1, y1 and radius in x2
     std::int32_t width;
@@ -42,7 +42,7 @@ struct ShapeSpec {
     Color colour;
 };
 
-std::vector<ShapeSpec> MakeSpecs() {
+std::vector<ShapePlan> MakePlans() {
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> kind(0, 3);
     std::uniform_int_distribution<std::int32_t> position(0, kSide - 1);
@@ -53,80 +53,80 @@ std::vector<ShapeSpec> MakeSpecs() {
     std::uniform_int_distribution<int> percent(0, 99);
     std::uniform_int_distribution<std::int32_t> component(0, 255);
 
-    std::vector<ShapeSpec> specs;
-    specs.reserve(kShapes);
+    std::vector<ShapePlan> plans;
+    plans.reserve(kShapes);
     for (int i = 0; i < kShapes; ++i) {
-        ShapeSpec spec{};
-        spec.kind = static_cast<Kind>(kind(random));
-        spec.x1 = position(random);
-        spec.y1 = position(random);
-        spec.colour.SetRGB(component(random), component(random), component(random));
-        switch (spec.kind) {
+        ShapePlan plan{};
+        plan.kind = static_cast<Kind>(kind(random));
+        plan.x1 = position(random);
+        plan.y1 = position(random);
+        plan.colour.SetRGB(component(random), component(random), component(random));
+        switch (plan.kind) {
             case Kind::Point:
                 // A few single pixels among discs of diameter 4 to 80.
-                spec.x2 = percent(random) < 5 ? 0 : size(random) / 2;
+                plan.x2 = percent(random) < 5 ? 0 : size(random) / 2;
                 break;
             case Kind::Line:
-                spec.x2 = spec.x1 + signedSize(random);
-                spec.y2 = spec.y1 + signedSize(random);
-                spec.width = width(random);
+                plan.x2 = plan.x1 + signedSize(random);
+                plan.y2 = plan.y1 + signedSize(random);
+                plan.width = width(random);
                 break;
             case Kind::Rectangle:
             case Kind::Ellipse:
-                spec.x2 = spec.x1 + size(random);
-                spec.y2 = spec.y1 + size(random);
-                spec.filled = coin(random) == 1;
+                plan.x2 = plan.x1 + size(random);
+                plan.y2 = plan.y1 + size(random);
+                plan.filled = coin(random) == 1;
                 break;
         }
-        specs.push_back(spec);
+        plans.push_back(plan);
     }
-    return specs;
+    return plans;
 }
 
-std::unique_ptr<DrawPrimitive> MakeShape(const ShapeSpec& spec) {
+std::unique_ptr<DrawPrimitive> MakeShape(const ShapePlan& plan) {
     std::unique_ptr<DrawPrimitive> shape;
-    switch (spec.kind) {
+    switch (plan.kind) {
         case Kind::Point:
-            shape = std::make_unique<DrawPoint>(spec.x1, spec.y1, spec.x2);
+            shape = std::make_unique<DrawPoint>(plan.x1, plan.y1, plan.x2);
             break;
         case Kind::Line: {
             auto line = std::make_unique<DrawLine>();
-            line->SetStart(DrawPoint(spec.x1, spec.y1, 0));
-            line->SetEnd(DrawPoint(spec.x2, spec.y2, 0));
-            line->SetWidth(spec.width);
+            line->SetStart(DrawPoint(plan.x1, plan.y1, 0));
+            line->SetEnd(DrawPoint(plan.x2, plan.y2, 0));
+            line->SetWidth(plan.width);
             shape = std::move(line);
             break;
         }
         case Kind::Rectangle: {
             auto rectangle = std::make_unique<DrawRectangle>();
-            rectangle->SetCorners(DrawPoint(spec.x1, spec.y1, 0), DrawPoint(spec.x2, spec.y2, 0));
-            rectangle->SetFilled(spec.filled);
+            rectangle->SetCorners(DrawPoint(plan.x1, plan.y1, 0), DrawPoint(plan.x2, plan.y2, 0));
+            rectangle->SetFilled(plan.filled);
             shape = std::move(rectangle);
             break;
         }
         case Kind::Ellipse: {
             DrawRectangle carrier;
-            carrier.SetCorners(DrawPoint(spec.x1, spec.y1, 0), DrawPoint(spec.x2, spec.y2, 0));
+            carrier.SetCorners(DrawPoint(plan.x1, plan.y1, 0), DrawPoint(plan.x2, plan.y2, 0));
             auto ellipse = std::make_unique<DrawEllipse>();
             ellipse->SetBounds(carrier);
-            ellipse->SetFilled(spec.filled);
+            ellipse->SetFilled(plan.filled);
             shape = std::move(ellipse);
             break;
         }
     }
-    shape->SetColor(spec.colour);
+    shape->SetColor(plan.colour);
     return shape;
 }
 
-const std::vector<ShapeSpec>& Specs() {
-    static const std::vector<ShapeSpec> specs = MakeSpecs();
-    return specs;
+const std::vector<ShapePlan>& Plans() {
+    static const std::vector<ShapePlan> plans = MakePlans();
+    return plans;
 }
 
 void BM_VelkRaster(benchmark::State& state) {
     std::vector<std::unique_ptr<DrawPrimitive>> shapes;
-    for (const ShapeSpec& spec : Specs()) {
-        shapes.push_back(MakeShape(spec));
+    for (const ShapePlan& plan : Plans()) {
+        shapes.push_back(MakeShape(plan));
     }
     CBitmap bitmap;
     bitmap.CreateBitmap(kSide, kSide);
@@ -152,41 +152,41 @@ QColor ToQColor(const Color& colour) {
 void BM_QtRaster(benchmark::State& state) {
     QImage image(kSide, kSide, QImage::Format_RGB32);
     image.fill(Qt::black);
-    const std::vector<ShapeSpec>& specs = Specs();
+    const std::vector<ShapePlan>& plans = Plans();
     // An outlined QRect covers one pixel more each way than its size, so boxes are handed over
     // one smaller to cover the same pixels as ours.
     for (auto _ : state) {
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing, false);
-        for (const ShapeSpec& spec : specs) {
-            const QColor colour = ToQColor(spec.colour);
-            switch (spec.kind) {
+        for (const ShapePlan& plan : plans) {
+            const QColor colour = ToQColor(plan.colour);
+            switch (plan.kind) {
                 case Kind::Point: {
-                    const std::int32_t r = spec.x2;
+                    const std::int32_t r = plan.x2;
                     painter.setPen(QPen(colour, 1));
                     painter.setBrush(QBrush(colour));
                     if (r == 0) {
-                        painter.drawPoint(spec.x1, spec.y1);
+                        painter.drawPoint(plan.x1, plan.y1);
                     } else {
-                        painter.drawEllipse(QRect(spec.x1 - r, spec.y1 - r, 2 * r - 1, 2 * r - 1));
+                        painter.drawEllipse(QRect(plan.x1 - r, plan.y1 - r, 2 * r - 1, 2 * r - 1));
                     }
                     break;
                 }
                 case Kind::Line:
-                    painter.setPen(QPen(colour, spec.width, Qt::SolidLine, Qt::RoundCap));
-                    painter.drawLine(spec.x1, spec.y1, spec.x2, spec.y2);
+                    painter.setPen(QPen(colour, plan.width, Qt::SolidLine, Qt::RoundCap));
+                    painter.drawLine(plan.x1, plan.y1, plan.x2, plan.y2);
                     break;
                 case Kind::Rectangle:
                     painter.setPen(QPen(colour, 1));
-                    painter.setBrush(spec.filled ? QBrush(colour) : QBrush(Qt::NoBrush));
+                    painter.setBrush(plan.filled ? QBrush(colour) : QBrush(Qt::NoBrush));
                     painter.drawRect(
-                        QRect(spec.x1, spec.y1, spec.x2 - spec.x1 - 1, spec.y2 - spec.y1 - 1));
+                        QRect(plan.x1, plan.y1, plan.x2 - plan.x1 - 1, plan.y2 - plan.y1 - 1));
                     break;
                 case Kind::Ellipse:
                     painter.setPen(QPen(colour, 1));
-                    painter.setBrush(spec.filled ? QBrush(colour) : QBrush(Qt::NoBrush));
+                    painter.setBrush(plan.filled ? QBrush(colour) : QBrush(Qt::NoBrush));
                     painter.drawEllipse(
-                        QRect(spec.x1, spec.y1, spec.x2 - spec.x1 - 1, spec.y2 - spec.y1 - 1));
+                        QRect(plan.x1, plan.y1, plan.x2 - plan.x1 - 1, plan.y2 - plan.y1 - 1));
                     break;
             }
         }
