@@ -200,6 +200,45 @@ void BM_QtRaster(benchmark::State& state) {
 BENCHMARK(BM_VelkRaster)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QtRaster)->Unit(benchmark::kMillisecond);
 
+/// Shapes far larger than the bitmap, or reaching to the ends of the coordinate space, must cost
+/// no more than one that just covers the bitmap: argument 0 is a filled rectangle over the whole
+/// bitmap, 1 a disc of radius two billion around it, 2 a 5-wide line and 3 a thin line between
+/// points near the 32-bit limits that cross it.
+void BM_HugeShapes(benchmark::State& state) {
+    CBitmap bitmap;
+    bitmap.CreateBitmap(kSide, kSide);
+    CDC surface;
+    surface.CreateCompatibleDC(nullptr);
+    surface.SelectObject(&bitmap);
+    CBrush brush(RGB(10, 20, 30));
+    surface.SelectObject(&brush);
+    CPen wide(PS_SOLID, 5, RGB(0, 0, 0));
+    for (auto _ : state) {
+        switch (state.range(0)) {
+            case 0:
+                surface.Rectangle(0, 0, kSide, kSide);
+                break;
+            case 1:
+                surface.Ellipse(-2000000000, -2000000000, 2000000000, 2000000000);
+                break;
+            case 2: {
+                CPen* previous = surface.SelectObject(&wide);
+                surface.MoveTo(INT32_MIN, INT32_MIN + 3);
+                surface.LineTo(INT32_MAX, INT32_MAX);
+                surface.SelectObject(previous);
+                break;
+            }
+            default:
+                surface.MoveTo(INT32_MIN, INT32_MIN + 3);
+                surface.LineTo(INT32_MAX, INT32_MAX);
+                break;
+        }
+        benchmark::DoNotOptimize(bitmap.GetBits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_HugeShapes)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+
 /// The console report, plus the mean time of each benchmark (over its repetitions, when it is
 /// repeated) for the closing comparison.
 class ComparingReporter : public benchmark::ConsoleReporter {
