@@ -3,13 +3,11 @@
 #include <istream>
 #include <ostream>
 
-#include "gdi/CBrush.h"
 #include "gdi/CDC.h"
-#include "gdi/CPen.h"
 #include "gdi/CRgn.h"
-#include "gdi/RectFunctions.h"
 #include "shapes/DrawPoint.h"
 #include "shapes/DrawRectangle.h"
+#include "shapes/OutlinedBox.h"
 
 DrawEllipse::DrawEllipse() : bounds{0, 0, 0, 0}, filled(false) {}
 
@@ -46,24 +44,6 @@ void DrawEllipse::Read(std::istream& in) {
 }
 
 void DrawEllipse::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
-    RECT box = bounds;
-    OffsetRect(&box, xOffset, yOffset);
-    const COLORREF colour = GetColor().GetValue();
-
-    // The pen is declared first so that, on any way out, the brush is destroyed before it.
-    CPen pen(PS_SOLID, 1, colour);
-    CPen* previousPen = surface.SelectObject(&pen);
-    LOGBRUSH description;
-    description.lbStyle = filled ? BS_SOLID : BS_NULL;
-    description.lbColor = colour;
-    CBrush brush;
-    brush.CreateBrushIndirect(&description);
-    CBrush* previousBrush = surface.SelectObject(&brush);
-
-    surface.Ellipse(box.left, box.top, box.right, box.bottom);
-
-    surface.SelectObject(previousPen);
-    surface.SelectObject(previousBrush);
-    brush.DeleteObject();
-    pen.DeleteObject();
+    DrawOutlinedBox(surface, bounds, xOffset, yOffset, GetColor().GetValue(), filled,
+                    [](CDC& target, const RECT& box) { target.Ellipse(box); });
 }

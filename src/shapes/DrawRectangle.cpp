@@ -4,10 +4,9 @@
 #include <istream>
 #include <ostream>
 
-#include "gdi/CBrush.h"
 #include "gdi/CDC.h"
-#include "gdi/CPen.h"
 #include "gdi/RectFunctions.h"
+#include "shapes/OutlinedBox.h"
 
 DrawRectangle::DrawRectangle()
     : firstCorner(0, 0, 0), secondCorner(0, 0, 0), bounds{0, 0, 0, 0}, filled(false) {}
@@ -40,24 +39,6 @@ void DrawRectangle::Read(std::istream& in) {
 }
 
 void DrawRectangle::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
-    RECT box = bounds;
-    OffsetRect(&box, xOffset, yOffset);
-    const COLORREF colour = GetColor().GetValue();
-
-    // The pen is declared first so that, on any way out, the brush is destroyed before it.
-    CPen pen(PS_SOLID, 1, colour);
-    CPen* previousPen = surface.SelectObject(&pen);
-    LOGBRUSH description;
-    description.lbStyle = filled ? BS_SOLID : BS_NULL;
-    description.lbColor = colour;
-    CBrush brush;
-    brush.CreateBrushIndirect(&description);
-    CBrush* previousBrush = surface.SelectObject(&brush);
-
-    surface.Rectangle(box.left, box.top, box.right, box.bottom);
-
-    surface.SelectObject(previousPen);
-    surface.SelectObject(previousBrush);
-    brush.DeleteObject();
-    pen.DeleteObject();
+    DrawOutlinedBox(surface, bounds, xOffset, yOffset, GetColor().GetValue(), filled,
+                    [](CDC& target, const RECT& box) { target.Rectangle(box); });
 }
