@@ -3,30 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
+#include <tuple>
 #include <vector>
 
-#include "framework/CObject.h"
 #include "framework/CView.h"
 
 namespace {
 
-/// Records every update it is told of.
+/// (view, sender, hint, hintObject) of every update any view is told of, in order.
+using Updates = std::vector<std::tuple<const CView*, CView*, long, CObject*>>;
+
 class RecordingView : public CView {
 public:
-    struct Update {
-        CView* sender;
-        long hint;
-        CObject* hintObject;
-    };
+    explicit RecordingView(Updates& shared) : log(shared) {}
     void OnUpdate(CView* sender, long hint, CObject* hintObject) override {
-        updates.push_back(Update{sender, hint, hintObject});
-        if (order != nullptr) {
-            order->push_back(this);
-        }
+        log.emplace_back(this, sender, hint, hintObject);
     }
-    std::vector<Update> updates;
-    std::vector<CView*>* order = nullptr;
+    Updates& log;
 };
 
 /// A document whose preparation for a new content can be made to fail.
@@ -38,131 +31,70 @@ protected:
     bool CanStartNewDocument() override { return !refuse; }
 };
 
-TEST(CDocumentModifiedFlag, StartsClearAndFollowsSetModifiedFlag) {
-    CDocument document;
-    EXPECT_FALSE(document.IsModified());
-    document.SetModifiedFlag();
-    EXPECT_TRUE(document.IsModified());
-    document.SetModifiedFlag(false);
-    EXPECT_FALSE(document.IsModified());
-}
-
-TEST(CDocumentOnNewDocument, SucceedsAndClearsTheModifiedFlag) {
+TEST(CDocumentTest, OnNewDocumentClearsTheModifiedFlagUnlessThePreparationFails) {
     RefusingDocument document;
     document.SetModifiedFlag();
+    document.refuse = true;
+    EXPECT_FALSE(document.OnNewDocument());
+    EXPECT_TRUE(document.IsModified());
+    document.refuse = false;
     EXPECT_TRUE(document.OnNewDocument());
     EXPECT_FALSE(document.IsModified());
 }
 
-TEST(CDocumentOnNewDocument, FailureChangesNothing) {
-    RefusingDocument document;
-    document.refuse = true;
-    document.SetModifiedFlag();
-    EXPECT_FALSE(document.OnNewDocument());
-    EXPECT_TRUE(document.IsModified());
-}
-
-TEST(CDocumentViews, UpdateAllViewsReachesEveryViewButTheSenderInOrder) {
-    CDocument document;
-    std::vector<CView*> order;
-    RecordingView first, second, third;
-    for (RecordingView* view : {&first, &second, &third}) {
-        view->order = &order;
+TEST(CDocumentTest, UpdateAllViewsReachesEveryViewButTheSenderInOrder) {
+    Updates log;
+    RecordingView first(log), second(log), third(log);
+    CDocument document, hintObject;
+    for (CView* view : {&first, &second, &third}) {
         document.AddView(view);
     }
-    CDocument hintObject;
-
     document.UpdateAllViews(&second, 7, &hintObject);
-    EXPECT_EQ(order, (std::vector<CView*>{&first, &third}));
-    ASSERT_EQ(first.updates.size(), 1u);
-    EXPECT_EQ(first.updates[0].sender, &second);
-    EXPECT_EQ(first.updates[0].hint, 7);
-    EXPECT_EQ(first.updates[0].hintObject, &hintObject);
-    EXPECT_TRUE(second.updates.empty());
-
-    order.clear();
     document.UpdateAllViews(nullptr);
-    EXPECT_EQ(order, (std::vector<CView*>{&first, &second, &third}));
-    EXPECT_EQ(third.updates[1].hint, 0);
-    EXPECT_EQ(third.updates[1].hintObject, nullptr);
+    EXPECT_EQ(log, (Updates{{&first, &second, 7, &hintObject},
+                            {&third, &second, 7, &hintObject},
+                            {&first, nullptr, 0, nullptr},
+                            {&second, nullptr, 0, nullptr},
+                            {&third, nullptr, 0, nullptr}}));
 }
 
-TEST(CDocumentViews, AddViewAttachesOnceAndMovesAViewBetweenDocuments) {
-    CDocument one, two;
-    RecordingView view;
-    EXPECT_EQ(view.GetDocument(), nullptr);
-
-    one.AddView(&view);
-    one.AddView(&view);
-    EXPECT_EQ(view.GetDocument(), &one);
-    one.UpdateAllViews(nullptr);
-    EXPECT_EQ(view.updates.size(), 1u);
+// A view belongs to at most one document, once; either side may die first (the sanitizer build
+// catches a dangling pointer on the other).
+TEST(CDocumentTest, ViewsAttachOnceMoveBetweenDocumentsAndOutliveEitherSide) {
+    Updates log;
+    RecordingView view(log);
+    auto one = std::make_unique<CDocument>();
+    CDocument two;
+    auto updatesFrom = [&log](CDocument& document) {
+        log.clear();
+        document.UpdateAllViews(nullptr);
+        return log.size();
+    };
+    one->AddView(&view);
+    one->AddView(&view);
+    two.RemoveView(&view);  // not attached there: left alone
+    EXPECT_EQ(view.GetDocument(), one.get());
+    EXPECT_EQ(updatesFrom(*one), 1u);
 
     two.AddView(&view);
     EXPECT_EQ(view.GetDocument(), &two);
-    one.UpdateAllViews(nullptr);
-    EXPECT_EQ(view.updates.size(), 1u);
-    two.UpdateAllViews(nullptr);
-    EXPECT_EQ(view.updates.size(), 2u);
-}
-
-TEST(CDocumentViews, RemoveViewDetachesOnlyItsOwnViews) {
-    CDocument one, two;
-    RecordingView view;
-    one.AddView(&view);
+    EXPECT_EQ(updatesFrom(*one), 0u);
     two.RemoveView(&view);
-    EXPECT_EQ(view.GetDocument(), &one);
-    one.RemoveView(&view);
     EXPECT_EQ(view.GetDocument(), nullptr);
-    one.UpdateAllViews(nullptr);
-    EXPECT_TRUE(view.updates.empty());
-}
+    EXPECT_EQ(updatesFrom(two), 0u);
 
-// Either side may die first; the sanitizer build catches a dangling pointer on the other.
-TEST(CDocumentViews, ADestroyedViewLeavesItsDocument) {
-    CDocument document;
-    RecordingView survivor;
-    document.AddView(&survivor);
+    one->AddView(&view);
     {
-        RecordingView shortLived;
-        document.AddView(&shortLived);
+        RecordingView shortLived(log);
+        one->AddView(&shortLived);
     }
-    document.UpdateAllViews(nullptr);
-    EXPECT_EQ(survivor.updates.size(), 1u);
-}
-
-TEST(CDocumentViews, ADestroyedDocumentDetachesItsViews) {
-    RecordingView view;
-    {
-        CDocument document;
-        document.AddView(&view);
-    }
+    EXPECT_EQ(updatesFrom(*one), 1u);
+    one.reset();
     EXPECT_EQ(view.GetDocument(), nullptr);
-}
-
-class Gadget : public CObject {
-    DECLARE_DYNCREATE(Gadget)
-public:
-    int value = 42;
-};
-
-IMPLEMENT_DYNCREATE(Gadget)
-
-TEST(CRuntimeClassTest, CreatesADefaultObjectOfTheClassByItsRuntimeClass) {
-    const CRuntimeClass* runtimeClass = RUNTIME_CLASS(Gadget);
-    EXPECT_EQ(std::string(runtimeClass->className), "Gadget");
-
-    std::unique_ptr<CObject> made(runtimeClass->CreateObject());
-    auto* gadget = dynamic_cast<Gadget*>(made.get());
-    ASSERT_NE(gadget, nullptr);
-    EXPECT_EQ(gadget->value, 42);
-    EXPECT_EQ(made->GetRuntimeClass(), runtimeClass);
 }
 
 TEST(CRuntimeClassTest, TheRootClassIsNotCreatable) {
     EXPECT_EQ(CObject::classCObject.CreateObject(), nullptr);
-    RecordingView view;
-    EXPECT_EQ(view.GetRuntimeClass(), &CObject::classCObject);
 }
 
 }  // namespace
