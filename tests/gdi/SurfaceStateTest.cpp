@@ -35,24 +35,6 @@ TEST(Selection, DrawingWithoutABitmapDoesNothingAndIsSafe) {
     EXPECT_EQ(box, RECT{});
 }
 
-TEST(GdiObjects, CreateOnceDeleteOnce) {
-    CPen pen;
-    EXPECT_FALSE(pen.IsCreated());
-    EXPECT_TRUE(pen.CreatePen(PS_SOLID, 2, RGB(1, 2, 3)));
-    EXPECT_FALSE(pen.CreatePen(PS_SOLID, 2, RGB(1, 2, 3)));
-    EXPECT_TRUE(pen.DeleteObject());
-    EXPECT_FALSE(pen.DeleteObject());
-    EXPECT_FALSE(pen.CreatePen(42, 1, 0));
-
-    CBrush brush;
-    LOGBRUSH hatched{2, 0, 0};
-    EXPECT_FALSE(brush.CreateBrushIndirect(&hatched));
-    EXPECT_FALSE(brush.CreateBrushIndirect(nullptr));
-    LOGBRUSH hollow{BS_NULL, RGB(9, 9, 9), 0};
-    EXPECT_TRUE(brush.CreateBrushIndirect(&hollow));
-    EXPECT_EQ(brush.GetStyle(), BS_NULL);
-}
-
 TEST(Bitmaps, RefuseSizesThatAreNotPositiveOrTooLarge) {
     CBitmap bitmap;
     EXPECT_FALSE(bitmap.CreateBitmap(0, 10));
@@ -134,27 +116,6 @@ TEST(Clipping, ClipSurvivesBitmapSelectionAndBoundsEveryPrimitive) {
               "..........\n"
               "..........\n"
               "..........\n");
-}
-
-TEST(CallLog, RecordsSelectionsAndPrimitivesWithTheToolsInUse) {
-    CDC dc;
-    SurfaceCallLog log;
-    dc.SetCallLog(&log);
-    CPen pen(PS_SOLID, 5, RGB(1, 2, 3));
-    CPen* stock = dc.SelectObject(&pen);
-    dc.MoveTo(100, 50);
-    dc.LineTo(110, 50);
-    dc.SelectObject(stock);
-    dc.SetCallLog(nullptr);
-    dc.Ellipse(0, 0, 1, 1);
-
-    ASSERT_EQ(log.size(), 4u);
-    EXPECT_EQ(log[0].op, SurfaceOp::SelectPen);
-    EXPECT_EQ(log[0].object, &pen);
-    EXPECT_EQ(log[2].op, SurfaceOp::LineTo);
-    EXPECT_EQ(log[2].args[0], 110);
-    EXPECT_EQ(log[2].pen, (PenDescription{PS_SOLID, 5, RGB(1, 2, 3)}));
-    EXPECT_EQ(log[3].object, stock);
 }
 
 }  // namespace
