@@ -6,8 +6,8 @@ namespace {
 
 using enum SurfaceOp;
 
-constexpr Spec kWide = Oval(0, 0, 20, 10, true);
-constexpr Spec kPlane = Oval(kMin, kMin, kMax, kMax, true);
+constexpr ShapeRow kWide = Oval(0, 0, 20, 10, true);
+constexpr ShapeRow kPlane = Oval(kMin, kMin, kMax, kMax, true);
 
 const Hit kHits[] = {
     // The probe's centre lies in the elliptic region of the bounds.

@@ -6,7 +6,7 @@ namespace {
 
 using enum SurfaceOp;
 
-constexpr Spec kBox = Box(10, 20, 30, 5, true);  // bounds (10, 5, 30, 20)
+constexpr ShapeRow kBox = Box(10, 20, 30, 5, true);  // bounds (10, 5, 30, 20)
 
 // The probe's centre lies in the half-open normalised bounds.
 const Hit kHits[] = {

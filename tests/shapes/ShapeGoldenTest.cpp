@@ -13,11 +13,11 @@ namespace {
 
 /// A shape and the offsets it is drawn at, as an owning object would pass its position.
 struct Placed {
-    Spec shape;
+    ShapeRow shape;
     POINT offset;
 };
 
-Placed At(const Spec& shape, std::int32_t x, std::int32_t y) {
+Placed At(const ShapeRow& shape, std::int32_t x, std::int32_t y) {
     return {shape, POINT{x, y}};
 }
 

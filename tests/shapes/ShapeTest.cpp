@@ -105,8 +105,9 @@ TEST(ShapeProperty, EveryDrawLeavesThePreviousPenAndBrushSelected) {
         return Between(random, 0, 3) == 0 ? Between(random, kMin, kMax) : Between(random, -30, 70);
     };
     for (int i = 0; i < 3000; ++i) {
-        const Spec spec{static_cast<Kind>(i % 4), any(), any(), any(), any(), any() % 16, i % 16};
-        Make(spec)->Draw(canvas.dc, Between(random, -40, 40), Between(random, -40, 40));
+        const ShapeRow shapeRow{
+            static_cast<Kind>(i % 4), any(), any(), any(), any(), any() % 16, i % 16};
+        Make(shapeRow)->Draw(canvas.dc, Between(random, -40, 40), Between(random, -40, 40));
         ASSERT_EQ(canvas.dc.GetCurrentPen(), &pen) << "shape " << i;
         ASSERT_EQ(canvas.dc.GetCurrentBrush(), &brush) << "shape " << i;
     }

@@ -35,25 +35,25 @@ inline auto Fields(const DrawPoint& p) {
 /// A shape in one table row. Points use (x1, y1) and size as the radius, lines size as the
 /// width, rectangles and ellipses size as the filled flag; colour is a palette index.
 enum class Kind { Point, Line, Rectangle, Ellipse };
-struct Spec {
+struct ShapeRow {
     Kind kind;
     int x1, y1, x2, y2, size, colour;
 };
-constexpr Spec Disc(int x, int y, int radius, int colour = 0) {
+constexpr ShapeRow Disc(int x, int y, int radius, int colour = 0) {
     return {Kind::Point, x, y, 0, 0, radius, colour};
 }
-constexpr Spec Line(int x1, int y1, int x2, int y2, int width, int colour = 0) {
+constexpr ShapeRow Line(int x1, int y1, int x2, int y2, int width, int colour = 0) {
     return {Kind::Line, x1, y1, x2, y2, width, colour};
 }
-constexpr Spec Box(int x1, int y1, int x2, int y2, bool filled, int colour = 0) {
+constexpr ShapeRow Box(int x1, int y1, int x2, int y2, bool filled, int colour = 0) {
     return {Kind::Rectangle, x1, y1, x2, y2, filled, colour};
 }
-constexpr Spec Oval(int x1, int y1, int x2, int y2, bool filled, int colour = 0) {
+constexpr ShapeRow Oval(int x1, int y1, int x2, int y2, bool filled, int colour = 0) {
     return {Kind::Ellipse, x1, y1, x2, y2, filled, colour};
 }
 
 /// Builds all four kinds from the row and keeps the one asked for.
-inline std::unique_ptr<DrawPrimitive> Make(const Spec& s) {
+inline std::unique_ptr<DrawPrimitive> Make(const ShapeRow& s) {
     const DrawPoint first(s.x1, s.y1, 0), second(s.x2, s.y2, 0);
     auto line = std::make_unique<DrawLine>();
     line->SetStart(first);
@@ -102,7 +102,7 @@ struct ShapeCanvas {
 /// A probe and whether the shape holds it: the rows of each shape's hit-test table.
 struct Hit {
     const char* what;
-    Spec shape;
+    ShapeRow shape;
     std::int32_t x, y, radius;  // the probe
     bool contained;
 };
@@ -116,7 +116,7 @@ class ShapeContains : public ::testing::TestWithParam<Hit> {};
 /// (a line's own width) and a brush of this style (none for a line), in the shape's colour.
 struct DrawCase {
     const char* what;
-    Spec shape;
+    ShapeRow shape;
     POINT offset;
     SurfaceOp op;
     RECT args;
