@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ Placed At(const ShapeRow& shape, std::int32_t x, std::int32_t y) {
 struct Scene {
     std::string name;
     std::vector<Placed> shapes;
+
+    friend void PrintTo(const Scene& scene, std::ostream* out) { *out << scene.name; }
 };
 
 // Radii 0 to 12; moved by its own position; cut by edges; negative; the last pixel; outside.
