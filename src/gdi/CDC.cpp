@@ -26,6 +26,27 @@ BrushDescription Describe(const CBrush* brush) {
                             : BrushDescription{brush->GetStyle(), brush->GetColor()};
 }
 
+/// The pixels that outline and fill a box shape: the pen's for the rim and the brush's for
+/// the inside; null where nothing is painted. Without a pen the brush covers the rim too, so
+/// a shape keeps its size.
+class OutlineAndFill {
+public:
+    OutlineAndFill(const CPen& pen, const CBrush& brush)
+        : edge_(CBitmap::PixelFromColor(pen.GetColor())),
+          inside_(CBitmap::PixelFromColor(brush.GetColor())),
+          hasEdge_(pen.IsCreated() && pen.GetStyle() != PS_NULL),
+          hasInside_(brush.IsCreated() && brush.GetStyle() == BS_SOLID) {}
+
+    const std::uint32_t* Edge() const { return hasEdge_ ? &edge_ : Inside(); }
+    const std::uint32_t* Inside() const { return hasInside_ ? &inside_ : nullptr; }
+
+private:
+    std::uint32_t edge_;
+    std::uint32_t inside_;
+    bool hasEdge_;
+    bool hasInside_;
+};
+
 }  // namespace
 
 CDC::CDC() : defaultPen_(PS_SOLID, 1, RGB(0, 0, 0)), defaultBrush_(RGB(255, 255, 255)) {
@@ -103,16 +124,9 @@ bool CDC::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right, std::
     if (!MakeTarget(&target)) {
         return true;
     }
-    const CPen* pen = state_.pen;
-    const CBrush* brush = state_.brush;
-    const std::uint32_t edge = CBitmap::PixelFromColor(pen->GetColor());
-    const std::uint32_t inside = CBitmap::PixelFromColor(brush->GetColor());
-    const bool hasInside = brush->IsCreated() && brush->GetStyle() == BS_SOLID;
-    const bool hasEdge = pen->IsCreated() && pen->GetStyle() != PS_NULL;
-    // Without a pen the brush covers the edge too, so a shape keeps its size.
-    const std::uint32_t* edgePixel = hasEdge ? &edge : (hasInside ? &inside : nullptr);
+    const OutlineAndFill paints(*state_.pen, *state_.brush);
     raster::Ellipse(target, NormalizedRect(RECT{left, top, right, bottom}), state_.viewportOrigin.x,
-                    state_.viewportOrigin.y, edgePixel, hasInside ? &inside : nullptr);
+                    state_.viewportOrigin.y, paints.Edge(), paints.Inside());
     return true;
 }
 
@@ -125,16 +139,10 @@ bool CDC::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std
     const RECT box = NormalizedRect(RECT{left, top, right, bottom});
     const i64 dx = state_.viewportOrigin.x;
     const i64 dy = state_.viewportOrigin.y;
-    const CPen* pen = state_.pen;
-    const CBrush* brush = state_.brush;
-    const std::uint32_t edge = CBitmap::PixelFromColor(pen->GetColor());
-    const std::uint32_t inside = CBitmap::PixelFromColor(brush->GetColor());
-    const bool hasInside = brush->IsCreated() && brush->GetStyle() == BS_SOLID;
-    const bool hasEdge = pen->IsCreated() && pen->GetStyle() != PS_NULL;
-    const std::uint32_t* edgePixel = hasEdge ? &edge : (hasInside ? &inside : nullptr);
+    const OutlineAndFill paints(*state_.pen, *state_.brush);
     raster::Rectangle(target,
                       raster::Box{box.left + dx, box.top + dy, box.right + dx, box.bottom + dy},
-                      edgePixel, hasInside ? &inside : nullptr);
+                      paints.Edge(), paints.Inside());
     return true;
 }
 
