@@ -2,8 +2,8 @@
 # Installs the Debian packages that building and testing Velk need, when any is missing.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libpng-dev libgtest-dev libgmock-dev
-          libbenchmark-dev xvfb xauth)
+packages=(build-essential cmake python3 qt6-base-dev libpng-dev libgtest-dev libgmock-dev
+          libbenchmark-dev xvfb xauth libx11-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,5 +1,42 @@
 #include "document/World.h"
 
+#include <istream>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <utility>
+
+#include "document/ArchiveStreambuf.h"
+#include "document/WorldFile.h"
+#include "framework/CArchive.h"
+#include "shapes/WorldText.h"
+
+namespace {
+
+/// Up to 16 bytes of the text at the stream buffer's read position, quoted, with bytes that
+/// are not printable shown as \xHH; "the end of the file" when nothing is left.
+std::string TextAhead(std::streambuf& buffer) {
+    using Traits = std::char_traits<char>;
+    std::string text;
+    for (int c = buffer.sgetc(); c != Traits::eof() && text.size() < 16; c = buffer.snextc()) {
+        if (c == ' ' || (c >= '\t' && c <= '\r')) {
+            break;
+        }
+        if (c > ' ' && c < 0x7F && c != '"' && c != '\\') {
+            text += static_cast<char>(c);
+        } else {
+            static const char kHex[] = "0123456789ABCDEF";
+            text += {'\\', 'x', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
+        }
+    }
+    if (text.empty()) {
+        return buffer.sgetc() == Traits::eof() ? "the end of the file" : "white space";
+    }
+    return "\"" + text + "\"";
+}
+
+}  // namespace
+
 IMPLEMENT_DYNCREATE(World)
 
 World::World() : mousePosition(0, 0, 0) {}
@@ -19,6 +56,37 @@ bool World::OnNewDocument() {
     width = kDefaultSize;
     height = kDefaultSize;
     return true;
+}
+
+void World::Serialize(CArchive& archive) {
+    ArchiveStreambuf buffer(archive);
+    if (archive.IsStoring()) {
+        std::ostream out(&buffer);
+        WriteWorld(out, *this);
+        return;
+    }
+    // Until the reader is through, an exception may still cut the load short.
+    loadReport = WorldLoadReport{WorldLoadReport::Partial, 0, 0, "the rest of the file", ""};
+    OnNewDocument();
+    std::istream in(&buffer);
+    TextReadTrace trace;
+    AttachReadTrace(in, &trace);
+    const bool sized = ReadWorld(in, *this);
+    WorldLoadReport report;
+    if (sized && trace.expected == nullptr) {
+        report.status = WorldLoadReport::Complete;
+    } else {
+        report.status = sized ? WorldLoadReport::Partial : WorldLoadReport::NotAWorldFile;
+        const ArchiveStreambuf::Position stop = buffer.GetReadPosition();
+        report.line = stop.line;
+        report.column = stop.column;
+        report.expected = trace.expected != nullptr ? trace.expected : "";
+        report.found = trace.found != nullptr ? trace.found
+                       : in.eof()             ? "the end of the file"
+                                              : TextAhead(buffer);
+    }
+    loadReport = std::move(report);
+    UpdateAllViews(nullptr, 0, nullptr);
 }
 
 void World::DestroyObjects() {

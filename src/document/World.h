@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "document/WorldLoadReport.h"
 #include "framework/CDocument.h"
 #include "objects/DrawableObject.h"
 #include "objects/InteractableObject.h"
@@ -30,6 +31,14 @@ public:
     /// size to 1024 by 1024. Keeps the mouse position and asks no view to update. When the
     /// base preparation fails it returns false with nothing changed.
     bool OnNewDocument() override;
+    /// Saves the world text into a storing archive, or empties the world and loads it from a
+    /// loading archive, then asks every view to update. A load never fails: it keeps what it
+    /// could read, and GetLoadReport tells how far that went. Errors of the archive pass
+    /// through as CFileException.
+    void Serialize(CArchive& archive) override;
+    /// How the last load went. While a load runs, and after one that ended in an exception,
+    /// it reports a partial read at line 0.
+    const WorldLoadReport& GetLoadReport() const { return loadReport; }
 
     /// Takes ownership of the object and appends it to the list of all objects and to each of
     /// updateables, drawables and interactables whose class it has, tested in that order.
@@ -62,4 +71,5 @@ private:
     std::int32_t width = kDefaultSize;
     std::int32_t height = kDefaultSize;
     DrawPoint mousePosition;
+    WorldLoadReport loadReport;
 };

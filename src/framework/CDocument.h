@@ -1,17 +1,35 @@
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
+#include "framework/AppServices.h"
+#include "framework/CCmdTarget.h"
 #include "framework/CObject.h"
 
 class CArchive;
+class CDocTemplate;
 class CView;
+
+/// How completely a load read its file, as the document's template judges it.
+struct LoadVerdict {
+    enum class Kind { complete, partial, refused };
+    Kind kind = Kind::complete;
+    /// For partial: where reading stopped ("line 3, column 7"); for refused: why.
+    std::string detail;
+};
 
 /// The data of one document and the views that show it. The document keeps a modified flag,
 /// tells its views of changes and detaches them when it is destroyed; it owns none of them.
-class CDocument : public CObject {
+///
+/// It also has the standard file behaviour: a path and a title, opening and saving through an
+/// archive over the file, File Save and Save As, and asking whether to save a modified
+/// document. It speaks to the person through the UserDialogs its template hands it; without
+/// them nothing is asked and failures are only answered as false.
+class CDocument : public CObject, public CCmdTarget {
 public:
-    CDocument() = default;
+    CDocument();
     CDocument(const CDocument&) = delete;
     CDocument& operator=(const CDocument&) = delete;
     ~CDocument() override;
@@ -22,8 +40,55 @@ public:
     /// Saves or loads the content through the archive. The base moves nothing.
     virtual void Serialize(CArchive& archive);
 
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    /// Sets the modified flag; a change of the flag is a change of the title's marker.
+    void SetModifiedFlag(bool modified = true) {
+        if (modified_ != modified) {
+            modified_ = modified;
+            TitleChanged();
+        }
+    }
     bool IsModified() const { return modified_; }
+
+    /// The file the document was last opened from or saved to; empty for a new document.
+    const std::string& GetPathName() const { return pathName_; }
+    /// Takes the path, made absolute, and the file name as the title; adds the path to the
+    /// application's recent files when addToRecentFiles is true and there is an application.
+    virtual void SetPathName(const std::string& path, bool addToRecentFiles = true);
+    /// Forgets the path; the title is left alone.
+    void ClearPathName() { pathName_.clear(); }
+    /// The name shown in the frame's caption: the file name, or "Untitled" for a new document.
+    const std::string& GetTitle() const { return title_; }
+    virtual void SetTitle(const std::string& title);
+
+    CDocTemplate* GetDocTemplate() const { return docTemplate_; }
+    /// Called when the title or the modified flag changes; the template keeps the frame's
+    /// caption up to date through it.
+    void SetTitleObserver(std::function<void()> observer) { titleObserver_ = std::move(observer); }
+    /// The dialogs through which the document asks and tells; null for none.
+    void SetDialogs(UserDialogs* dialogs) { dialogs_ = dialogs; }
+
+    /// Empties the document before a load. The base does nothing.
+    virtual void DeleteContents();
+    /// Loads the file through Serialize, with the document marked modified while it loads, so a
+    /// load that fails part-way leaves a modified document. Afterwards the template's verdict
+    /// on the content decides: refused fails the open, partial warns. Every failure is told to
+    /// the person with the file and the reason. Answers whether the document holds the file.
+    virtual bool OnOpenDocument(const std::string& path);
+    /// Whether the last OnOpenDocument got as far as changing the content: after a failed open
+    /// the content then matches no file any more.
+    bool LastOpenTouchedContent() const { return lastOpenTouched_; }
+    /// Saves through Serialize into a new file that replaces path only when complete, then
+    /// clears the modified flag. On failure the person is told why, the flag stays as it was
+    /// and the file on disk is untouched.
+    virtual bool OnSaveDocument(const std::string& path);
+    /// Saves to path, or to a path asked for when path is empty; with replace, the document
+    /// takes the new path and title. False when cancelled or failed.
+    virtual bool DoSave(const std::string& path, bool replace = true);
+    /// File Save: saves to the document's path, or asks for one when it has none.
+    virtual bool DoFileSave();
+    /// Before the document is closed or replaced: a modified document asks whether to save.
+    /// False when the person cancels or the save fails: then nothing may be closed.
+    virtual bool SaveModified();
 
     /// Attaches the view, first detaching it from any other document. Attaching a view twice
     /// keeps one attachment.
@@ -35,11 +100,28 @@ public:
     void UpdateAllViews(CView* sender, long hint = 0, CObject* hintObject = nullptr);
 
 protected:
+    friend class CDocTemplate;  // binds itself and its dialogs to the documents it makes
+
+    /// Tells the person something through the dialogs, when there are any.
+    void Tell(const std::string& text, MessageKind kind) const;
+
     /// The first step of the base OnNewDocument: false stops it before anything changes.
     /// The base answers true; a document whose preparation can fail overrides it.
     virtual bool CanStartNewDocument();
 
 private:
+    void TitleChanged() const {
+        if (titleObserver_) {
+            titleObserver_();
+        }
+    }
+
     std::vector<CView*> views_;
     bool modified_ = false;
+    bool lastOpenTouched_ = false;
+    std::string pathName_;
+    std::string title_;
+    CDocTemplate* docTemplate_ = nullptr;
+    UserDialogs* dialogs_ = nullptr;
+    std::function<void()> titleObserver_;
 };

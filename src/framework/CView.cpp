@@ -1,6 +1,7 @@
 #include "framework/CView.h"
 
 #include "framework/CDocument.h"
+#include "framework/CPaintDC.h"
 
 CView::~CView() {
     if (document_ != nullptr) {
@@ -8,4 +9,20 @@ CView::~CView() {
     }
 }
 
-void CView::OnUpdate(CView* /*sender*/, long /*hint*/, CObject* /*hintObject*/) {}
+void CView::OnUpdate(CView* /*sender*/, long /*hint*/, CObject* /*hintObject*/) {
+    Invalidate();
+}
+
+void CView::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
+
+void CView::OnDraw(CDC* /*surface*/) {}
+
+void CView::OnPrepareDC(CDC* /*surface*/) {}
+
+void CView::OnPaint() {
+    CPaintDC surface(this);
+    OnPrepareDC(&surface);
+    OnDraw(&surface);
+}

@@ -5,19 +5,31 @@
 
 #include "gdi/GdiTypes.h"
 #include "objects/WorldContext.h"
+#include "shapes/WorldText.h"
 
 DraggableObject::DraggableObject() : dragging(false), grabOffset(0, 0, 0) {}
 
 DraggableObject::~DraggableObject() = default;
 
-// The "draggable" element arrives with the world file format; until then both directions fail.
 std::ostream& DraggableObject::Write(std::ostream& out) const {
-    out.setstate(std::ios::failbit);
+    InsertText(out, "draggable");
+    InsertText(out, " { ");
+    DrawableObject::Write(out);
+    InsertText(out, " } ");
+    EndLine(out);
     return out;
 }
 
 void DraggableObject::Read(std::istream& in) {
-    in.setstate(std::ios::failbit);
+    static constexpr ElementWords kWords{"a draggable object",
+                                         "the opening brace of a draggable object",
+                                         "the closing brace of a draggable object"};
+    if (!ExtractBraceOpening(in, 30, kWords)) {
+        return;
+    }
+    DrawableObject::Read(in);
+    char brace = 0;
+    ExtractChar(in, brace, kWords.closingBrace);
 }
 
 bool DraggableObject::Update(WorldContext& /*world*/) {

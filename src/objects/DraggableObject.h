@@ -18,7 +18,9 @@ public:
     /// Resting, at (0, 0) with radius 0, without shapes, grabOffset (0, 0).
     DraggableObject();
 
+    /// "draggable { ", the geometry block, " } " and a line feed. The drag state is not written.
     std::ostream& Write(std::ostream& out) const override;
+    /// The element Write puts out; the keyword is skipped unchecked.
     void Read(std::istream& in) override;
     ~DraggableObject() override;
     /// A tick never changes a draggable object: always false.

@@ -1,9 +1,15 @@
 #include "objects/DrawableObject.h"
 
 #include <istream>
+#include <memory>
 #include <ostream>
+#include <string_view>
 
 #include "gdi/GdiTypes.h"
+#include "shapes/DrawEllipse.h"
+#include "shapes/DrawLine.h"
+#include "shapes/DrawRectangle.h"
+#include "shapes/WorldText.h"
 
 DrawableObject::DrawableObject() : position(0, 0, 0) {}
 
@@ -11,15 +17,75 @@ DrawableObject::~DrawableObject() {
     DeleteItemsAndClear(shapes);
 }
 
-// The text element arrives with the world file format; until then writing fails.
 std::ostream& DrawableObject::Write(std::ostream& out) const {
-    out.setstate(std::ios::failbit);
+    InsertText(out, "geometry");
+    InsertText(out, " { ");
+    EndLine(out);
+    // The indentation is a field of width 4 holding one blank.
+    out.width(4);
+    InsertChar(out, ' ');
+    position.Write(out);
+    EndLine(out);
+    for (const auto* node = shapes.head; node != nullptr; node = node->next) {
+        if (node->value != nullptr) {
+            out.width(4);
+            InsertChar(out, ' ');
+            node->value->Write(out);
+            EndLine(out);
+        }
+    }
+    InsertText(out, "}");
+    EndLine(out);
     return out;
 }
 
+namespace {
+
+/// A new shape of the kind that keyword names, or null for any other word.
+std::unique_ptr<DrawPrimitive> MakeShape(std::string_view keyword) {
+    if (keyword == "ellipse") {
+        return std::make_unique<DrawEllipse>();
+    }
+    if (keyword == "line") {
+        return std::make_unique<DrawLine>();
+    }
+    if (keyword == "point") {
+        return std::make_unique<DrawPoint>(0, 0, 0);
+    }
+    if (keyword == "rectangle") {
+        return std::make_unique<DrawRectangle>();
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void DrawableObject::Read(std::istream& in) {
     DeleteItemsAndClear(shapes);
-    in.setstate(std::ios::failbit);
+    static constexpr ElementWords kWords{"a geometry block",
+                                         "the opening brace of a geometry block",
+                                         "the closing brace of a geometry block"};
+    if (!ExtractBraceOpening(in, 10, kWords)) {
+        return;
+    }
+    position.Read(in);
+    if (in.fail()) {
+        return;
+    }
+    for (;;) {
+        char word[11];
+        const std::string_view keyword =
+            ExtractWord(in, word, "a shape or the closing brace of a geometry block");
+        if (keyword.empty() || keyword.front() == '}') {
+            return;
+        }
+        // Any other word is skipped; a shape is kept whether or not its element was whole.
+        if (std::unique_ptr<DrawPrimitive> shape = MakeShape(keyword)) {
+            shape->Read(in);
+            shapes.Append(shape.get());
+            shape.release();
+        }
+    }
 }
 
 void DrawableObject::SetPosition(const DrawPoint& point) {

@@ -14,8 +14,12 @@ public:
     /// At (0, 0) with radius 0 and the default colour, without shapes.
     DrawableObject();
 
+    /// Puts out the geometry block: the position and each shape on a line of its own,
+    /// indented by four blanks, and a closing "}" line.
     std::ostream& Write(std::ostream& out) const override;
-    /// Deletes every shape first, so the object ends with the shapes that were read.
+    /// Deletes every shape first, so the object ends with the shapes that were read. Reads
+    /// the position, then shapes until a word that begins with "}"; unknown words are skipped.
+    /// A shape whose element breaks off is kept with its defaults, and reading stops there.
     void Read(std::istream& in) override;
     ~DrawableObject() override;
 
@@ -30,6 +34,9 @@ public:
     /// Draws every shape, first to last, with position as the offsets; a later shape covers an
     /// earlier one. The world is not used.
     virtual void Draw(CDC& surface, WorldContext& world) const;
+
+    /// The shapes, first to last; the object keeps owning them.
+    const PointerList<DrawPrimitive>& GetShapes() const { return shapes; }
 
 protected:
     DrawPoint position;

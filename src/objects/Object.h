@@ -18,3 +18,14 @@ public:
 protected:
     Object() = default;
 };
+
+/// object.Write(out).
+inline std::ostream& operator<<(std::ostream& out, const Object& object) {
+    return object.Write(out);
+}
+
+/// object.Read(in).
+inline std::istream& operator>>(std::istream& in, Object& object) {
+    object.Read(in);
+    return in;
+}

@@ -1,5 +1,10 @@
 #include "shapes/Color.h"
 
+#include <istream>
+#include <ostream>
+
+#include "shapes/WorldText.h"
+
 /// Makes palette entries from their packed values; the only code that builds a Color directly.
 struct PaletteEntry {
     static constexpr Color Of(std::uint32_t packed) { return Color(packed); }
@@ -48,4 +53,36 @@ void Color::GetRGB(std::int32_t& red, std::int32_t& green, std::int32_t& blue) c
     red = static_cast<std::int32_t>(value & 0xFFu);
     green = static_cast<std::int32_t>((value >> 8) & 0xFFu);
     blue = static_cast<std::int32_t>((value >> 16) & 0xFFu);
+}
+
+std::ostream& operator<<(std::ostream& out, const Color& colour) {
+    std::int32_t red = 0, green = 0, blue = 0;
+    colour.GetRGB(red, green, blue);
+    InsertText(out, "color");
+    InsertText(out, " { ");
+    InsertInt(out, red);
+    InsertText(out, " ");
+    InsertInt(out, green);
+    InsertText(out, " ");
+    InsertInt(out, blue);
+    InsertText(out, " }");
+    return out;
+}
+
+std::istream& operator>>(std::istream& in, Color& colour) {
+    static constexpr ElementWords kWords{"a colour", "the opening brace of a colour",
+                                         "the closing brace of a colour"};
+    if (!ExtractOpening(in, 'c', kWords)) {
+        return in;
+    }
+    std::int32_t red = 0, green = 0, blue = 0;
+    ExtractInt(in, red, "the red of a colour");
+    ExtractInt(in, green, "the green of a colour");
+    ExtractInt(in, blue, "the blue of a colour");
+    char brace = 0;
+    ExtractChar(in, brace, kWords.closingBrace);
+    if (!in.fail()) {
+        colour.SetRGB(red, green, blue);
+    }
+    return in;
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iosfwd>
 
 /// A colour packed as 0x00BBGGRR, red in the low byte: the value that pens, brushes and pixels
 /// take. A new colour is black, entry 0 of the Palette.
@@ -28,6 +29,13 @@ private:
 
     std::uint32_t value;
 };
+
+/// Inserts the colour element: "color { red green blue }" with single blanks and no blank
+/// after the closing brace.
+std::ostream& operator<<(std::ostream& out, const Color& colour);
+/// Extracts a colour element, checking only the first letter of its keyword. The colour is
+/// changed only when the whole element was read; each component keeps its low 8 bits.
+std::istream& operator>>(std::istream& in, Color& colour);
 
 /// The sixteen colours from which a new colour takes its first value.
 extern const std::array<Color, 16> Palette;

@@ -8,6 +8,7 @@
 #include "shapes/DrawPoint.h"
 #include "shapes/DrawRectangle.h"
 #include "shapes/OutlinedBox.h"
+#include "shapes/WorldText.h"
 
 DrawEllipse::DrawEllipse() : bounds{0, 0, 0, 0}, filled(false) {}
 
@@ -32,15 +33,41 @@ bool DrawEllipse::Contains(const DrawPoint& probe) const {
     return inside;
 }
 
-// The text element arrives with the world file reader and writer; until then both report
-// failure through the stream and change nothing.
 std::ostream& DrawEllipse::Write(std::ostream& out) const {
-    out.setstate(std::ios::failbit);
+    DrawRectangle box;
+    GetBounds(box);
+    InsertText(out, "ellipse");
+    InsertText(out, " { ");
+    out << GetColor();
+    InsertText(out, " ");
+    InsertChar(out, filled ? 't' : 'f');
+    InsertText(out, " ");
+    box.Write(out);
+    InsertText(out, " } ");
     return out;
 }
 
 void DrawEllipse::Read(std::istream& in) {
-    in.setstate(std::ios::failbit);
+    static constexpr ElementWords kWords{"an ellipse", "the opening brace of an ellipse",
+                                         "the closing brace of an ellipse"};
+    if (!ExtractOpening(in, 'e', kWords)) {
+        return;
+    }
+    Color readColour;
+    in >> readColour;
+    char flag = 0;
+    ExtractChar(in, flag, "the filled flag of an ellipse");
+    // The box's own colour, flag and corner details are dropped: only its bounds count.
+    DrawRectangle box;
+    box.Read(in);
+    char brace = 0;
+    ExtractChar(in, brace, kWords.closingBrace);
+    if (in.fail()) {
+        return;
+    }
+    SetColor(readColour);
+    filled = flag == 't';
+    SetBounds(box);
 }
 
 void DrawEllipse::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {

@@ -6,6 +6,7 @@
 
 #include "gdi/CDC.h"
 #include "gdi/CPen.h"
+#include "shapes/WorldText.h"
 
 namespace {
 
@@ -62,15 +63,42 @@ bool DrawLine::Contains(const DrawPoint& probe) const {
     return cMagnitude * cMagnitude < static_cast<Wide>(t) * (Square(dx) + Square(dy));
 }
 
-// The text element arrives with the world file reader and writer; until then both report
-// failure through the stream and change nothing.
 std::ostream& DrawLine::Write(std::ostream& out) const {
-    out.setstate(std::ios::failbit);
+    InsertText(out, "line");
+    InsertText(out, " { ");
+    out << GetColor();
+    InsertText(out, " ");
+    InsertInt(out, width);
+    InsertText(out, " ");
+    start.Write(out);
+    InsertText(out, " ");
+    end.Write(out);
+    InsertText(out, " } ");
     return out;
 }
 
 void DrawLine::Read(std::istream& in) {
-    in.setstate(std::ios::failbit);
+    static constexpr ElementWords kWords{"a line", "the opening brace of a line",
+                                         "the closing brace of a line"};
+    if (!ExtractOpening(in, 'l', kWords)) {
+        return;
+    }
+    Color readColour;
+    in >> readColour;
+    std::int32_t readWidth = 0;
+    ExtractInt(in, readWidth, "the width of a line");
+    DrawPoint readStart(0, 0, 0), readEnd(0, 0, 0);
+    readStart.Read(in);
+    readEnd.Read(in);
+    char brace = 0;
+    ExtractChar(in, brace, kWords.closingBrace);
+    if (in.fail()) {
+        return;
+    }
+    SetColor(readColour);
+    width = readWidth;
+    start = readStart;
+    end = readEnd;
 }
 
 void DrawLine::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {

@@ -6,6 +6,7 @@
 #include "gdi/CBrush.h"
 #include "gdi/CDC.h"
 #include "gdi/CPen.h"
+#include "shapes/WorldText.h"
 
 DrawPoint::DrawPoint(std::int32_t x, std::int32_t y, std::int32_t radius)
     : x(x), y(y), radius(radius) {}
@@ -35,15 +36,39 @@ bool DrawPoint::Contains(const DrawPoint& probe) const {
     return square(dx) + square(dy) <= square(s);
 }
 
-// The text element arrives with the world file reader and writer; until then both report
-// failure through the stream and change nothing.
 std::ostream& DrawPoint::Write(std::ostream& out) const {
-    out.setstate(std::ios::failbit);
+    InsertText(out, "point");
+    InsertText(out, " { ");
+    out << GetColor();
+    InsertText(out, " ");
+    InsertInt(out, x);
+    InsertText(out, " ");
+    InsertInt(out, y);
+    InsertText(out, " ");
+    InsertInt(out, radius);
+    InsertText(out, " } ");
     return out;
 }
 
 void DrawPoint::Read(std::istream& in) {
-    in.setstate(std::ios::failbit);
+    static constexpr ElementWords kWords{"a point", "the opening brace of a point",
+                                         "the closing brace of a point"};
+    if (!ExtractOpening(in, 'p', kWords)) {
+        return;
+    }
+    Color readColour;
+    in >> readColour;
+    std::int32_t readX = 0, readY = 0, readRadius = 0;
+    ExtractInt(in, readX, "the x of a point");
+    ExtractInt(in, readY, "the y of a point");
+    ExtractInt(in, readRadius, "the radius of a point");
+    char brace = 0;
+    ExtractChar(in, brace, kWords.closingBrace);
+    if (in.fail()) {
+        return;
+    }
+    SetColor(readColour);
+    Set(readX, readY, readRadius);
 }
 
 void DrawPoint::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {

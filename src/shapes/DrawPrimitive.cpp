@@ -7,3 +7,12 @@ void DrawPrimitive::SetColor(const Color& newColour) {
 Color DrawPrimitive::GetColor() const {
     return colour;
 }
+
+std::ostream& operator<<(std::ostream& out, const DrawPrimitive& shape) {
+    return shape.Write(out);
+}
+
+std::istream& operator>>(std::istream& in, DrawPrimitive& shape) {
+    shape.Read(in);
+    return in;
+}

@@ -33,3 +33,8 @@ public:
 private:
     Color colour;
 };
+
+/// shape.Write(out).
+std::ostream& operator<<(std::ostream& out, const DrawPrimitive& shape);
+/// shape.Read(in).
+std::istream& operator>>(std::istream& in, DrawPrimitive& shape);

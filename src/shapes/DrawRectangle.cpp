@@ -7,6 +7,7 @@
 #include "gdi/CDC.h"
 #include "gdi/RectFunctions.h"
 #include "shapes/OutlinedBox.h"
+#include "shapes/WorldText.h"
 
 DrawRectangle::DrawRectangle()
     : firstCorner(0, 0, 0), secondCorner(0, 0, 0), bounds{0, 0, 0, 0}, filled(false) {}
@@ -27,15 +28,40 @@ bool DrawRectangle::Contains(const DrawPoint& probe) const {
     return PtInRect(&bounds, probe.GetPoint());
 }
 
-// The text element arrives with the world file reader and writer; until then both report
-// failure through the stream and change nothing.
 std::ostream& DrawRectangle::Write(std::ostream& out) const {
-    out.setstate(std::ios::failbit);
+    InsertText(out, "rectangle");
+    InsertText(out, " { ");
+    out << GetColor();
+    InsertText(out, " ");
+    InsertChar(out, filled ? 't' : 'f');
+    InsertText(out, " ");
+    firstCorner.Write(out);
+    secondCorner.Write(out);
+    InsertText(out, " } ");
     return out;
 }
 
 void DrawRectangle::Read(std::istream& in) {
-    in.setstate(std::ios::failbit);
+    static constexpr ElementWords kWords{"a rectangle", "the opening brace of a rectangle",
+                                         "the closing brace of a rectangle"};
+    if (!ExtractOpening(in, 'r', kWords)) {
+        return;
+    }
+    Color readColour;
+    in >> readColour;
+    char flag = 0;
+    ExtractChar(in, flag, "the filled flag of a rectangle");
+    DrawPoint first(0, 0, 0), second(0, 0, 0);
+    first.Read(in);
+    second.Read(in);
+    char brace = 0;
+    ExtractChar(in, brace, kWords.closingBrace);
+    if (in.fail()) {
+        return;
+    }
+    SetColor(readColour);
+    filled = flag == 't';
+    SetCorners(first, second);
 }
 
 void DrawRectangle::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {

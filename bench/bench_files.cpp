@@ -1,0 +1,183 @@
+// Saving and loading a world of 100,000 objects (about 38 MB of text) through Serialize and a
+// real file, next to a plain read() of the same file: how far the text format stays behind
+// what the disk and the page cache give. The memory variants show the format's own cost.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "document/World.h"
+#include "framework/CArchive.h"
+#include "objects/DraggableObject.h"
+#include "shapes/DrawEllipse.h"
+#include "shapes/DrawPoint.h"
+#include "shapes/DrawRectangle.h"
+
+namespace {
+
+constexpr int kObjects = 100'000;
+
+/// A draggable object that receives its shapes directly instead of from a file.
+class BenchObject : public DraggableObject {
+public:
+    void AddShape(DrawPrimitive* shape) { shapes.Append(shape); }
+};
+
+template <typename Shape>
+Shape* Painted(Shape* shape, std::mt19937& random) {
+    Color colour;
+    colour.SetRGB(static_cast<std::int32_t>(random() & 0xFF),
+                  static_cast<std::int32_t>(random() & 0xFF),
+                  static_cast<std::int32_t>(random() & 0xFF));
+    shape->SetColor(colour);
+    return shape;
+}
+
+/// Objects at random places, each a disc, a bar and an ellipse in random colours.
+void Populate(World& world) {
+    std::mt19937 random(1);
+    std::uniform_int_distribution<std::int32_t> place(0, 4095);
+    std::uniform_int_distribution<std::int32_t> reach(1, 60);
+    world.SetWorldSize(4096, 4096);
+    for (int i = 0; i < kObjects; ++i) {
+        auto* object = new BenchObject;
+        object->SetPosition(DrawPoint(place(random), place(random), 0));
+        object->AddShape(Painted(new DrawPoint(0, 0, reach(random)), random));
+        auto* bar = Painted(new DrawRectangle, random);
+        bar->SetCorners(DrawPoint(-reach(random), -reach(random), 0),
+                        DrawPoint(reach(random), reach(random), 0));
+        bar->SetFilled(i % 2 == 0);
+        object->AddShape(bar);
+        auto* ellipse = Painted(new DrawEllipse, random);
+        DrawRectangle bounds;
+        bounds.SetCorners(DrawPoint(-reach(random), -reach(random), 0),
+                          DrawPoint(reach(random), reach(random), 0));
+        ellipse->SetBounds(bounds);
+        object->AddShape(ellipse);
+        world.AddObject(object);
+    }
+}
+
+/// The world, and its file saved once beside the files the benchmarks write.
+struct Fixture {
+    Fixture() {
+        folder =
+            std::filesystem::temp_directory_path() / ("velk-bench-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder);
+        source = (folder / "source.world").string();
+        target = (folder / "target.world").string();
+        Populate(world);
+        CArchive archive(source, CArchive::store);
+        world.Serialize(archive);
+        archive.Close();
+        bytes = static_cast<std::int64_t>(std::filesystem::file_size(source));
+    }
+    ~Fixture() { std::filesystem::remove_all(folder); }
+
+    std::filesystem::path folder;
+    std::string source;
+    std::string target;
+    World world;
+    std::int64_t bytes = 0;
+};
+
+Fixture& Shared() {
+    static Fixture fixture;
+    return fixture;
+}
+
+void BM_PlainRead(benchmark::State& state) {
+    Fixture& f = Shared();
+    std::vector<char> buffer(64 * 1024);
+    for (auto _ : state) {
+        const int fd = ::open(f.source.c_str(), O_RDONLY);
+        std::int64_t total = 0;
+        for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;) {
+            total += n;
+        }
+        ::close(fd);
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes);
+}
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+/// The program's Open: a loading file archive, Serialize, Close. The world of the previous
+/// iteration is destroyed outside the timing.
+void BM_LoadFile(benchmark::State& state) {
+    Fixture& f = Shared();
+    for (auto _ : state) {
+        auto world = std::make_unique<World>();
+        CArchive archive(f.source, CArchive::load);
+        world->Serialize(archive);
+        archive.Close();
+        state.PauseTiming();
+        if (world->GetAllObjects().count != kObjects) {
+            state.SkipWithError("the world did not load completely");
+        }
+        world.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes);
+}
+BENCHMARK(BM_LoadFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+/// The program's Save: a storing file archive, Serialize, Close, which syncs the temporary
+/// file to disk and renames it over the target.
+void BM_SaveFile(benchmark::State& state) {
+    Fixture& f = Shared();
+    for (auto _ : state) {
+        CArchive archive(f.target, CArchive::store);
+        f.world.Serialize(archive);
+        archive.Close();
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes);
+}
+BENCHMARK(BM_SaveFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadMemory(benchmark::State& state) {
+    Fixture& f = Shared();
+    std::string text;
+    {
+        CArchive archive = CArchive::ToMemory(text);
+        f.world.Serialize(archive);
+        archive.Close();
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto world = std::make_unique<World>();
+        CArchive archive = CArchive::FromMemory(text);
+        state.ResumeTiming();
+        world->Serialize(archive);
+        state.PauseTiming();
+        world.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes);
+}
+BENCHMARK(BM_LoadMemory)->Unit(benchmark::kMillisecond);
+
+void BM_SaveMemory(benchmark::State& state) {
+    Fixture& f = Shared();
+    for (auto _ : state) {
+        std::string text;
+        CArchive archive = CArchive::ToMemory(text);
+        f.world.Serialize(archive);
+        archive.Close();
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * f.bytes);
+}
+BENCHMARK(BM_SaveMemory)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,16 @@
+# Writes OUTPUT, a C++ source defining the functions of IconFiles.h from the PNG files in
+# ICON_DIR. Run at build time (cmake -P), so an edited icon is picked up by the next build.
+set(functions Velk32 Velk16 VelkDocument32 VelkDocument16)
+set(files velk-32.png velk-16.png velk-doc-32.png velk-doc-16.png)
+set(source "// Generated from resources/icons by src/app/EmbedIcons.cmake; do not edit.\n")
+string(APPEND source "#include \"app/IconFiles.h\"\n\nnamespace icon_files {\n")
+foreach(function file IN ZIP_LISTS functions files)
+    file(READ ${ICON_DIR}/${file} hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND source "\nconst std::vector<std::uint8_t>& ${function}() {\n")
+    string(APPEND source "    static const std::vector<std::uint8_t> bytes{${bytes}};\n")
+    string(APPEND source "    return bytes;\n}\n")
+endforeach()
+string(APPEND source "\n}  // namespace icon_files\n")
+file(WRITE ${OUTPUT}.new "${source}")
+file(COPY_FILE ${OUTPUT}.new ${OUTPUT} ONLY_IF_DIFFERENT)

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+/// What the command line of the program `velk` asks for.
+struct ProgramCommand {
+    enum class Mode {
+        window,  ///< the desktop program, on a new world or on file
+        render,  ///< paint file into the PNG output, without a window
+        check,   ///< tell how completely file reads
+        help,
+        version,
+        invalid,  ///< error says what is wrong
+    };
+    Mode mode = Mode::window;
+    std::string file;
+    std::string output;
+    std::string error;
+};
+
+/// Reads the arguments after the program name: `[FILE]`, `--render FILE -o OUT.png`,
+/// `--check FILE`, `--help`, `--version`. "--" ends the options, so a file may start with '-'.
+ProgramCommand ParseProgramCommand(const std::vector<std::string>& arguments);
+
+/// The usage text of --help.
+std::string ProgramUsage();
+
+/// Loads the world file and paints it into the PNG file. Messages go to errors; answers the
+/// exit status: 0 when the PNG was written from a complete world, 1 otherwise (a world read
+/// only in part is still painted, with a warning).
+int RenderWorldFile(const std::string& file, const std::string& output, std::ostream& errors);
+
+/// Prints the report of the world file to out. Answers 0 when the file reads completely,
+/// 1 when it does not.
+int CheckWorldFileCommand(const std::string& file, std::ostream& out);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "document/WorldLoadReport.h"
+
+/// What CheckWorldFile found out about a world file.
+struct WorldFileCheck {
+    std::string path;
+    /// False when the file could not be opened or read; error then says why and the rest is
+    /// what was read before the error.
+    bool readable = true;
+    std::string error;
+    std::uint64_t bytes = 0;  ///< the file's size, or how much was read before an error
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int64_t objects = 0;
+    std::int64_t shapes = 0;
+    WorldLoadReport load;
+};
+
+/// Loads the world file at path the way the program opens it and reports what came of it.
+/// Never throws for a bad or missing file; the report says what went wrong.
+WorldFileCheck CheckWorldFile(const std::string& path);
+
+/// The report as a few lines of text for people, each ending in a line feed.
+std::string FormatWorldFileCheck(const WorldFileCheck& check);

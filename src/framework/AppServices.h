@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CDialog;
+
+/// Where the program keeps its settings: named values in sections, below the application's
+/// key. The real program keeps them in the desktop's settings; tests keep them in memory.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+
+    /// The value, or fallback when the entry does not exist.
+    virtual std::string GetString(const std::string& section, const std::string& entry,
+                                  const std::string& fallback) const = 0;
+    virtual void WriteString(const std::string& section, const std::string& entry,
+                             const std::string& value) = 0;
+    virtual void RemoveEntry(const std::string& section, const std::string& entry) = 0;
+};
+
+/// The answer to "save changes?".
+enum class SaveChoice { save, discard, cancel };
+
+/// How a message to the user looks.
+enum class MessageKind { information, warning, error };
+
+/// Everything the framework asks of the person at the screen. The real program shows
+/// dialogs; tests answer without any.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    /// The file to open; nothing when the person cancels.
+    virtual std::optional<std::string> AskOpenPath(const std::string& caption) = 0;
+    /// The file to save to, offering initialName; nothing when the person cancels.
+    virtual std::optional<std::string> AskSavePath(const std::string& caption,
+                                                   const std::string& initialName) = 0;
+    /// Whether to save the document of that title before it is closed or replaced.
+    virtual SaveChoice AskSaveChanges(const std::string& documentTitle) = 0;
+    /// Shows a message and waits until it is acknowledged.
+    virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
+    /// Runs the dialog until it is closed; answers the button that closed it (IDOK, IDCANCEL).
+    virtual int RunModal(CDialog& dialog) = 0;
+};

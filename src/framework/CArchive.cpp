@@ -1,0 +1,347 @@
+#include "framework/CArchive.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+
+class CArchive::Device {
+public:
+    virtual ~Device() = default;
+    /// Up to count bytes; 0 only at the end.
+    virtual std::size_t ReadSome(char* destination, std::size_t count) = 0;
+    virtual void WriteAll(const char* source, std::size_t count) = 0;
+    /// Makes what was written the content of the target.
+    virtual void Commit() = 0;
+};
+
+namespace {
+
+/// Closes a descriptor on every way out.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { Close(); }
+    int Get() const { return fd; }
+    /// Gives the descriptor up without closing it.
+    int Release() { return std::exchange(fd, -1); }
+    /// Closes now; the result of close, or 0 when nothing was open.
+    int Close() {
+        const int result = fd >= 0 ? ::close(fd) : 0;
+        fd = -1;
+        return result;
+    }
+
+private:
+    int fd;
+};
+
+class FileReader : public CArchive::Device {
+public:
+    explicit FileReader(const std::string& path) : path(path), file(Open(path)) {}
+
+    std::size_t ReadSome(char* destination, std::size_t count) override {
+        for (;;) {
+            const ssize_t n = ::read(file.Get(), destination, count);
+            if (n >= 0) {
+                return static_cast<std::size_t>(n);
+            }
+            if (errno != EINTR) {
+                throw CFileException(CFileException::read, path, errno);
+            }
+        }
+    }
+    void WriteAll(const char* /*source*/, std::size_t /*count*/) override {}
+    void Commit() override { file.Close(); }
+
+private:
+    // Only regular files: a directory cannot be read, and a device or a pipe could feed the
+    // reader without end.
+    static int Open(const std::string& path) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            throw CFileException(CFileException::open, path, errno);
+        }
+        Descriptor guard(fd);
+        struct stat status {};
+        if (::fstat(fd, &status) != 0) {
+            throw CFileException(CFileException::open, path, errno);
+        }
+        if (S_ISDIR(status.st_mode)) {
+            throw CFileException(CFileException::open, path, EISDIR);
+        }
+        if (!S_ISREG(status.st_mode)) {
+            throw CFileException(CFileException::open, path, "not a regular file");
+        }
+        return guard.Release();
+    }
+
+    std::string path;
+    Descriptor file;
+};
+
+/// Writes into a new file beside the target and renames it over the target on Commit; until
+/// then the target is untouched, and a writer destroyed before Commit removes its file.
+class FileWriter : public CArchive::Device {
+public:
+    explicit FileWriter(const std::string& path) : path(path), target(ResolveTarget(path)) {
+        const std::string::size_type slash = target.rfind('/');
+        directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+        const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+        struct stat existing {};
+        const bool exists = ::stat(target.c_str(), &existing) == 0;
+        if (exists && S_ISDIR(existing.st_mode)) {
+            throw CFileException(CFileException::save, path, EISDIR);
+        }
+        // A name of our own, unique among concurrent saves, short enough for any file system.
+        const std::string stem = (slash == std::string::npos ? "" : directory) + "." +
+                                 base.substr(0, 100) + ".saving-" + std::to_string(::getpid());
+        for (int attempt = 0;; ++attempt) {
+            temporary = stem + "-" + std::to_string(attempt);
+            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) {
+                file = std::make_unique<Descriptor>(fd);
+                break;
+            }
+            if (errno != EEXIST || attempt == 99) {
+                throw CFileException(CFileException::save, path, errno);
+            }
+        }
+        if (exists) {
+            // The saved file keeps the permissions of the one it replaces.
+            ::fchmod(file->Get(), existing.st_mode & 07777);
+        }
+    }
+
+    ~FileWriter() override {
+        if (!committed) {
+            file.reset();
+            ::unlink(temporary.c_str());
+        }
+    }
+
+    std::size_t ReadSome(char* /*destination*/, std::size_t /*count*/) override { return 0; }
+
+    void WriteAll(const char* source, std::size_t count) override {
+        while (count > 0) {
+            const ssize_t n = ::write(file->Get(), source, std::min<std::size_t>(count, INT_MAX));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                throw CFileException(CFileException::save, path, n == 0 ? ENOSPC : errno);
+            }
+            source += n;
+            count -= static_cast<std::size_t>(n);
+        }
+    }
+
+    void Commit() override {
+        if (::fsync(file->Get()) != 0 || file->Close() != 0) {
+            throw CFileException(CFileException::save, path, errno);
+        }
+        if (::rename(temporary.c_str(), target.c_str()) != 0) {
+            throw CFileException(CFileException::save, path, errno);
+        }
+        committed = true;
+        // Makes the rename itself durable; a file system that cannot sync a directory still
+        // has the new file in place, so a failure here is not the save's.
+        Descriptor folder(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (folder.Get() >= 0) {
+            ::fsync(folder.Get());
+        }
+    }
+
+private:
+    /// A symbolic link is saved through: the file it names is replaced, the link stays.
+    static std::string ResolveTarget(const std::string& path) {
+        struct stat link {};
+        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+            if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+                std::string target(resolved);
+                std::free(resolved);
+                return target;
+            }
+        }
+        return path;
+    }
+
+    std::string path;
+    std::string target;
+    std::string directory;
+    std::string temporary;
+    std::unique_ptr<Descriptor> file;
+    bool committed = false;
+};
+
+class MemoryReader : public CArchive::Device {
+public:
+    explicit MemoryReader(std::string bytes) : bytes(std::move(bytes)) {}
+    std::size_t ReadSome(char* destination, std::size_t count) override {
+        const std::size_t n = std::min(count, bytes.size() - next);
+        std::memcpy(destination, bytes.data() + next, n);
+        next += n;
+        return n;
+    }
+    void WriteAll(const char* /*source*/, std::size_t /*count*/) override {}
+    void Commit() override {}
+
+private:
+    std::string bytes;
+    std::size_t next = 0;
+};
+
+class MemoryWriter : public CArchive::Device {
+public:
+    MemoryWriter(std::string& sink, std::size_t capacity) : sink(sink), capacity(capacity) {}
+    std::size_t ReadSome(char* /*destination*/, std::size_t /*count*/) override { return 0; }
+    void WriteAll(const char* source, std::size_t count) override {
+        if (count > capacity - written.size()) {
+            throw CFileException(CFileException::save, "memory", ENOSPC);
+        }
+        written.append(source, count);
+    }
+    void Commit() override { sink = std::move(written); }
+
+private:
+    std::string& sink;
+    std::size_t capacity;
+    std::string written;
+};
+
+}  // namespace
+
+CArchive::CArchive(const std::string& path, Mode mode)
+    : CArchive(mode == load ? std::unique_ptr<Device>(std::make_unique<FileReader>(path))
+                            : std::unique_ptr<Device>(std::make_unique<FileWriter>(path)),
+               mode, path) {}
+
+CArchive::CArchive(std::unique_ptr<Device> device, Mode mode, std::string name)
+    : device(std::move(device)),
+      mode(mode),
+      name(std::move(name)),
+      buffer(std::make_unique<char[]>(kBufferSize)) {}
+
+CArchive CArchive::FromMemory(std::string bytes) {
+    return CArchive(std::make_unique<MemoryReader>(std::move(bytes)), load, "memory");
+}
+
+CArchive CArchive::ToMemory(std::string& sink, std::size_t capacity) {
+    return CArchive(std::make_unique<MemoryWriter>(sink, capacity), store, "memory");
+}
+
+CArchive::~CArchive() = default;
+
+void CArchive::CheckUsable(CFileException::Operation operation) const {
+    if (failure != nullptr) {
+        throw *failure;
+    }
+    if (closed) {
+        throw CFileException(operation, name, "the archive is closed");
+    }
+}
+
+template <typename Action>
+void CArchive::Guarded(Action&& action) {
+    try {
+        action();
+    } catch (const CFileException& error) {
+        failure = std::make_unique<CFileException>(error);
+        throw;
+    }
+}
+
+unsigned CArchive::Read(void* destination, unsigned count) {
+    CheckUsable(CFileException::read);
+    if (mode != load) {
+        return 0;
+    }
+    char* out = static_cast<char*>(destination);
+    std::size_t copied = 0;
+    while (copied < count) {
+        if (begin == end) {
+            const std::size_t wanted = count - copied;
+            std::size_t got = 0;
+            if (wanted >= kBufferSize) {
+                // A large read goes straight to the caller, without the extra copy.
+                Guarded([&] { got = device->ReadSome(out + copied, wanted); });
+                copied += got;
+            } else {
+                Guarded([&] { got = device->ReadSome(buffer.get(), kBufferSize); });
+                begin = 0;
+                end = got;
+            }
+            if (got == 0) {
+                break;
+            }
+            continue;
+        }
+        const std::size_t take = std::min(end - begin, count - copied);
+        std::memcpy(out + copied, buffer.get() + begin, take);
+        begin += take;
+        copied += take;
+    }
+    position += copied;
+    return static_cast<unsigned>(copied);
+}
+
+void CArchive::Write(const void* source, unsigned count) {
+    CheckUsable(CFileException::save);
+    if (mode != store) {
+        throw CFileException(CFileException::save, name, "the archive was opened for loading");
+    }
+    if (count > kBufferSize - end) {
+        FlushBuffer();
+        if (count >= kBufferSize) {
+            Guarded([&] { device->WriteAll(static_cast<const char*>(source), count); });
+            position += count;
+            return;
+        }
+    }
+    std::memcpy(buffer.get() + end, source, count);
+    end += count;
+    position += count;
+}
+
+void CArchive::Flush() {
+    CheckUsable(IsLoading() ? CFileException::read : CFileException::save);
+    if (mode == store) {
+        FlushBuffer();
+    }
+}
+
+void CArchive::FlushBuffer() {
+    if (end > 0) {
+        Guarded([&] { device->WriteAll(buffer.get(), end); });
+        end = 0;
+    }
+}
+
+void CArchive::Close() {
+    if (closed) {
+        return;
+    }
+    closed = true;
+    try {
+        if (failure != nullptr) {
+            throw *failure;
+        }
+        if (mode == store) {
+            FlushBuffer();
+        }
+        Guarded([&] { device->Commit(); });
+    } catch (...) {
+        device.reset();  // a storing file archive removes its temporary file
+        throw;
+    }
+    device.reset();
+}

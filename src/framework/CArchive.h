@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "framework/CFileException.h"
+
+/// A stream of bytes that a document saves itself into or loads itself from: a file, or memory
+/// for tests. The archive keeps its own buffer, so many small writes cost one system call.
+///
+/// A storing file archive writes a temporary file beside the target and touches the target
+/// only in Close, which flushes the temporary to disk and renames it over the target. An
+/// archive destroyed without Close (because the save failed or was abandoned) removes the
+/// temporary and leaves the target exactly as it was.
+///
+/// Every failure raises CFileException. Failures are sticky: once an operation has failed,
+/// every later Read, Write, Flush or Close raises the same error again.
+class CArchive {
+public:
+    enum Mode { load, store };
+
+    /// An archive on the file at path. Loading opens the file (a regular file only); storing
+    /// creates the temporary file beside it. Throws CFileException when that is not possible.
+    CArchive(const std::string& path, Mode mode);
+    /// A loading archive over a copy of bytes.
+    static CArchive FromMemory(std::string bytes);
+    /// A storing archive whose bytes replace sink's content when Close completes. A save that
+    /// would grow beyond capacity bytes fails part way as a full disk does (ENOSPC) and leaves
+    /// sink as it was.
+    static CArchive ToMemory(std::string& sink, std::size_t capacity = SIZE_MAX);
+
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
+    /// Without Close, a storing archive discards what it wrote; it never throws.
+    ~CArchive();
+
+    bool IsLoading() const { return mode == load; }
+    bool IsStoring() const { return mode == store; }
+    /// The file's path as given, or "memory".
+    const std::string& GetFileName() const { return name; }
+    /// Bytes handed out by Read (loading) or taken by Write (storing) so far.
+    std::uint64_t GetPosition() const { return position; }
+
+    /// Copies up to count bytes into destination; fewer only at the end. Returns the number
+    /// copied, 0 at the end. Storing archives have nothing to read and return 0.
+    unsigned Read(void* destination, unsigned count);
+    /// Appends count bytes. Throws on a loading archive.
+    void Write(const void* source, unsigned count);
+    /// Storing: hands the buffered bytes to the file (not yet to the disk). Loading: nothing.
+    void Flush();
+    /// Storing: completes the save (flush, sync the temporary to disk, rename it over the
+    /// target). Loading: releases the file. Later calls do nothing; Read and Write then throw.
+    void Close();
+
+    /// Where the bytes go or come from; file and memory devices live in CArchive.cpp.
+    class Device;
+
+private:
+    CArchive(std::unique_ptr<Device> device, Mode mode, std::string name);
+
+    /// Raises the sticky failure, if any, or a failure of its own when the archive is closed.
+    void CheckUsable(CFileException::Operation operation) const;
+    /// Runs an operation of the device; a CFileException it raises becomes sticky.
+    template <typename Action>
+    void Guarded(Action&& action);
+    void FlushBuffer();
+
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+
+    std::unique_ptr<Device> device;
+    Mode mode;
+    std::string name;
+    std::unique_ptr<char[]> buffer;
+    std::size_t begin = 0;  ///< loading: first unread byte of the buffer
+    std::size_t end = 0;    ///< loading: end of the buffered bytes; storing: bytes buffered
+    std::uint64_t position = 0;
+    bool closed = false;
+    std::unique_ptr<CFileException> failure;
+};

@@ -1,0 +1,16 @@
+#include "framework/CClientDC.h"
+
+#include "framework/CWnd.h"
+#include "framework/WindowHost.h"
+
+CClientDC::CClientDC(CWnd* window) : window_(window) {
+    CreateCompatibleDC(nullptr);
+    if (window_ != nullptr && window_->GetHost() != nullptr) {
+        SelectObject(&window_->GetHost()->GetClientPixels());
+    }
+}
+
+CClientDC::~CClientDC() {
+    SelectObject(static_cast<CBitmap*>(nullptr));
+    DeleteDC();
+}

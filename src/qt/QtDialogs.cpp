@@ -1,0 +1,101 @@
+#include "qt/QtDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include <iostream>
+
+#include "framework/AfxIds.h"
+#include "framework/CDialog.h"
+#include "framework/CWinApp.h"
+#include "qt/TemplateDialog.h"
+
+namespace {
+
+std::string AppName() {
+    CWinApp* app = AfxGetApp();
+    return app != nullptr ? app->GetAppName() : std::string("Velk");
+}
+
+}  // namespace
+
+QWidget* QtDialogs::Owner() {
+    QWidget* active = QApplication::activeWindow();
+    if (active != nullptr) {
+        return active;
+    }
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->inherits("QMainWindow")) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::string> QtDialogs::AskOpenPath(const std::string& caption) {
+    // No filter: the document string names no file type, so every file is offered.
+    QString path = QFileDialog::getOpenFileName(Owner(), QString::fromStdString(caption));
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path.toStdString();
+}
+
+std::optional<std::string> QtDialogs::AskSavePath(const std::string& caption,
+                                                  const std::string& initialName) {
+    // No filter and no default suffix: the name typed is the name used.
+    QString path = QFileDialog::getSaveFileName(Owner(), QString::fromStdString(caption),
+                                                QString::fromStdString(initialName));
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path.toStdString();
+}
+
+SaveChoice QtDialogs::AskSaveChanges(const std::string& documentTitle) {
+    QMessageBox::StandardButton answer = QMessageBox::warning(
+        Owner(), QString::fromStdString(AppName()),
+        QString::fromStdString("Save changes to " + documentTitle + "?"),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    switch (answer) {
+        case QMessageBox::Yes:
+            return SaveChoice::save;
+        case QMessageBox::No:
+            return SaveChoice::discard;
+        default:
+            return SaveChoice::cancel;
+    }
+}
+
+void QtDialogs::ShowMessage(const std::string& text, MessageKind kind) {
+    QString title = QString::fromStdString(AppName());
+    QString message = QString::fromStdString(text);
+    switch (kind) {
+        case MessageKind::information:
+            QMessageBox::information(Owner(), title, message);
+            break;
+        case MessageKind::warning:
+            std::cerr << "velk: warning: " << text << '\n';
+            QMessageBox::warning(Owner(), title, message);
+            break;
+        case MessageKind::error:
+            std::cerr << "velk: " << text << '\n';
+            QMessageBox::critical(Owner(), title, message);
+            break;
+    }
+}
+
+int QtDialogs::RunModal(CDialog& dialog) {
+    const DialogTemplate* layout = dialog.GetTemplate();
+    CWinApp* app = AfxGetApp();
+    if (layout == nullptr || app == nullptr) {
+        return -1;
+    }
+    TemplateDialog window(*layout, app->GetResources(), Owner());
+    if (!dialog.OnInitDialog()) {
+        return afx::IDCANCEL;
+    }
+    int result = window.exec();
+    return result == QDialog::Rejected ? afx::IDCANCEL : result;
+}

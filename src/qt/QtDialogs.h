@@ -1,0 +1,23 @@
+#pragma once
+
+#include "framework/AppServices.h"
+
+class QWidget;
+
+/// The real dialogs: Qt's file dialogs without a file-type filter and without a default
+/// extension, message boxes, the save-changes question, and modal dialogs built from their
+/// templates. Errors and warnings also go to standard error, so that a failure at start-up,
+/// before any window shows, is seen in a terminal too.
+class QtDialogs : public UserDialogs {
+public:
+    std::optional<std::string> AskOpenPath(const std::string& caption) override;
+    std::optional<std::string> AskSavePath(const std::string& caption,
+                                           const std::string& initialName) override;
+    SaveChoice AskSaveChanges(const std::string& documentTitle) override;
+    void ShowMessage(const std::string& text, MessageKind kind) override;
+    int RunModal(CDialog& dialog) override;
+
+private:
+    /// The window that owns a dialog: the application's main window, when it is shown.
+    static QWidget* Owner();
+};

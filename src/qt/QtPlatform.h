@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+
+#include "framework/FrameHost.h"
+
+class QtDialogs;
+
+/// The framework's platform on Qt Widgets: main windows, QSettings, the message loop of the
+/// running QApplication, and dialogs (Qt's own, or others that tests give).
+class QtPlatform : public AppPlatform {
+public:
+    /// With null dialogs, Qt's real dialogs are used; otherwise the given ones, which must
+    /// outlive the platform.
+    explicit QtPlatform(UserDialogs* dialogs = nullptr);
+    ~QtPlatform() override;
+
+    UserDialogs& GetDialogs() override;
+    std::unique_ptr<SettingsStore> OpenSettings(const std::string& registryKey,
+                                                const std::string& appName) override;
+    std::unique_ptr<FrameHost> CreateFrameHost(CFrameWnd& frame) override;
+    int RunMessageLoop() override;
+    void Quit(int exitCode) override;
+
+    /// Whether Quit was called since the platform was made.
+    bool HasQuit() const { return quit_; }
+
+private:
+    std::unique_ptr<QtDialogs> ownDialogs_;
+    UserDialogs* dialogs_;
+    bool quit_ = false;
+    bool running_ = false;
+    int exitCode_ = 0;
+};

@@ -1,0 +1,77 @@
+#pragma once
+
+// The three extractions and the insertions that world file elements are read and written
+// with. They behave as the stream library's formatted extraction and insertion of a character,
+// a character array of a given width and an int do, but work straight on the stream's buffer:
+// the library's versions consult the locale for every character and number, which made loading
+// and saving a large world several times slower.
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <string_view>
+
+/// Remembers what the first failed extraction on a stream expected, for telling where and why
+/// a load stopped. Attach one to a stream with AttachReadTrace.
+struct TextReadTrace {
+    /// A description such as "the radius of a point", or null while nothing failed.
+    const char* expected = nullptr;
+    /// What stood there, when the extraction knows better than the text that follows it (a
+    /// number too large, whose digits were consumed); otherwise null.
+    const char* found = nullptr;
+};
+
+/// From now on the first extraction on in that fails records what it expected in trace, which
+/// must outlive the attachment. A null trace detaches.
+void AttachReadTrace(std::istream& in, TextReadTrace* trace);
+
+// Every extraction first skips white space (blank, tab, line feed, carriage return, vertical
+// tab, form feed). One that finds nothing to read puts the stream into its failed state, and
+// on a failed stream every extraction fails at once: failure is sticky. An end of file met
+// just after a complete item only marks the stream at end of file, so the next extraction
+// fails. expected describes the item for the trace; null means an end here is no fault.
+
+/// One character that is not white space.
+bool ExtractChar(std::istream& in, char& c, const char* expected);
+
+/// The following run of characters that are not white space, cut after size - 1 characters
+/// (the rest is left for the next extraction), stored with a terminating zero. Empty when the
+/// extraction failed.
+std::string_view ExtractWord(std::istream& in, char* word, std::size_t size, const char* expected);
+template <std::size_t Size>
+std::string_view ExtractWord(std::istream& in, char (&word)[Size], const char* expected) {
+    static_assert(Size >= 2);
+    return ExtractWord(in, word, Size, expected);
+}
+
+/// An optional sign and decimal digits. A value beyond 32 bits fails; so does a sign without
+/// digits. value is only written on success.
+bool ExtractInt(std::istream& in, std::int32_t& value, const char* expected);
+
+/// How the extractions that open and close an element describe what they expect.
+struct ElementWords {
+    const char* element;       ///< "a colour"
+    const char* openingBrace;  ///< "the opening brace of a colour"
+    const char* closingBrace;  ///< "the closing brace of a colour"
+};
+
+/// Opens a colour or shape element by its first letter: a character; when it is firstLetter,
+/// the rest of the keyword (a word of at most 10 characters) and one more character, which
+/// stands for the opening brace; any other character is itself taken as the brace. Nothing is
+/// checked beyond the first letter. False when the first character could not be read.
+bool ExtractOpening(std::istream& in, char firstLetter, const ElementWords& words);
+
+/// Opens an object or a geometry block: a character; unless it is "{", it is taken as the
+/// keyword's first letter, and a word of at most wordLimit characters and one more character
+/// (the brace) follow, unchecked. False when the first character could not be read.
+bool ExtractBraceOpening(std::istream& in, std::size_t wordLimit, const ElementWords& words);
+
+// Insertions do nothing on a stream that is not good. A field width set on the stream pads
+// the next insertion with the fill character (on the right when the stream is set to adjust
+// left, else on the left) and is then reset, as the stream library does.
+
+void InsertText(std::ostream& out, std::string_view text);
+void InsertChar(std::ostream& out, char c);
+void InsertInt(std::ostream& out, std::int32_t value);
+/// A line feed, then a flush of the stream's buffer.
+void EndLine(std::ostream& out);

@@ -1,0 +1,261 @@
+#include "view/CWorldView.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "document/World.h"
+#include "framework/CClientDC.h"
+#include "framework/CPaintDC.h"
+#include "framework/SystemColors.h"
+#include "gdi/CBrush.h"
+#include "shapes/DrawPoint.h"
+#include "view/HelperThread.h"
+
+IMPLEMENT_DYNCREATE(CWorldView)
+
+namespace {
+
+constexpr std::int32_t kDefaultWorldSide = 1024;
+
+bool Covers(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+}  // namespace
+
+CWorldView::CWorldView()
+    : cachedWidth(kDefaultWorldSide),
+      cachedHeight(kDefaultWorldSide),
+      backBuffer(std::make_unique<CDC>()),
+      backBitmap(std::make_unique<CBitmap>()),
+      lowerBand(std::make_unique<CDC>()),
+      bandedPainting(std::thread::hardware_concurrency() > 1) {}
+
+CWorldView::~CWorldView() {
+    helper.reset();
+    backBitmap.reset();
+    backBuffer.reset();
+    lowerBand.reset();
+}
+
+World* CWorldView::GetDocument() const {
+    return dynamic_cast<World*>(CScrollView::GetDocument());
+}
+
+SIZE CWorldView::BackBufferSizeFor(std::int32_t width, std::int32_t height) {
+    if (width <= 0 || height <= 0) {
+        return SIZE{};
+    }
+    const std::int32_t cappedWidth = std::min(width, kMaxBackBufferSide);
+    const auto rowsLeft = static_cast<std::int32_t>(kMaxBackBufferPixels / cappedWidth);
+    return SIZE{cappedWidth, std::min({height, kMaxBackBufferSide, rowsLeft})};
+}
+
+const CBitmap* CWorldView::GetBackBuffer() const {
+    return backBitmap->IsCreated() ? backBitmap.get() : nullptr;
+}
+
+void CWorldView::MakeBackBitmap() {
+    backBitmap.reset();
+    backBitmap = std::make_unique<CBitmap>();
+    const SIZE size = BackBufferSizeFor(cachedWidth, cachedHeight);
+    if (size.cx > 0) {
+        // Logical and device units are one here, so the world's rectangle needs no converting.
+        CClientDC client(this);
+        OnPrepareDC(&client);
+        backBitmap->CreateCompatibleBitmap(&client, size.cx, size.cy);
+    }
+}
+
+void CWorldView::OnInitialUpdate() {
+    if (World* world = GetDocument()) {
+        world->GetWorldSize(cachedWidth, cachedHeight);
+    }
+    SetScrollSizes(MM_TEXT, SIZE{cachedWidth, cachedHeight});
+    ResizeParentToFit(true);
+    if (!backBuffer->IsCreated()) {
+        CClientDC client(this);
+        OnPrepareDC(&client);
+        backBuffer->CreateCompatibleDC(&client);
+        backBuffer->SetMapMode(MM_TEXT);
+        lowerBand->CreateCompatibleDC(&client);
+        lowerBand->SetMapMode(MM_TEXT);
+    }
+    // A new world may differ in size from the one the bitmap was made for without any update
+    // having said so (a new document takes the default size silently); the back buffer must
+    // cover the world all the same.
+    const SIZE wanted = BackBufferSizeFor(cachedWidth, cachedHeight);
+    if (!(SIZE{backBitmap->GetWidth(), backBitmap->GetHeight()} == wanted)) {
+        MakeBackBitmap();
+    }
+    SetTimer(kTimerId, kTimerPeriodMs);
+    CScrollView::OnInitialUpdate();
+}
+
+void CWorldView::OnUpdate(CView* /*sender*/, long /*hint*/, CObject* /*hintObject*/) {
+    if (World* world = GetDocument()) {
+        std::int32_t width = 0;
+        std::int32_t height = 0;
+        world->GetWorldSize(width, height);
+        if (width != cachedWidth || height != cachedHeight) {
+            // Cached first: the size messages that the next two steps may cause compare with
+            // the new size.
+            cachedWidth = width;
+            cachedHeight = height;
+            SetScrollSizes(MM_TEXT, SIZE{width, height});
+            ResizeParentToFit(true);
+            MakeBackBitmap();
+        }
+    }
+    InvalidateRect(nullptr, false);
+}
+
+void CWorldView::OnDraw(CDC* surface) {
+    World* world = GetDocument();
+    if (world == nullptr) {
+        return;
+    }
+    for (auto* node = world->GetDrawables().tail; node != nullptr; node = node->prev) {
+        node->value->Draw(*surface, *world);
+    }
+}
+
+void CWorldView::OnPaint() {
+    CPaintDC window(this);
+    OnPrepareDC(&window);
+    RECT box{};
+    window.GetClipBox(&box);
+    const std::int32_t boxWidth = SubtractWrapping(box.right, box.left);
+    const std::int32_t boxHeight = SubtractWrapping(box.bottom, box.top);
+
+    CBrush background(GetSysColor(COLOR_WINDOW));
+    // World points that the back buffer does not hold (a world larger than its cap, or one
+    // without area) show the window colour.
+    const RECT held{0, 0, backBitmap->GetWidth(), backBitmap->GetHeight()};
+    if (!Covers(held, box)) {
+        CBrush* before = window.SelectObject(&background);
+        window.PatBlt(box.left, box.top, boxWidth, boxHeight, PATCOPY);
+        window.SelectObject(before);
+    }
+
+    Selection before{};
+    if (bandedPainting && lowerBand->IsCreated() && boxHeight >= 2 * kMinBandRows) {
+        RECT upper = box;
+        RECT lower = box;
+        upper.bottom = lower.top = box.top + boxHeight / 2;
+        if (!helper) {
+            helper = std::make_unique<HelperThread>();
+        }
+        helper->Offer([&] { EndBand(*lowerBand, DrawBand(*lowerBand, lower, background)); });
+        try {
+            before = DrawBand(*backBuffer, upper, background);
+        } catch (...) {
+            // The lower band uses this frame's locals: it must end before they do.
+            try {
+                helper->Finish();
+            } catch (...) {
+            }
+            throw;
+        }
+        helper->Finish();
+        // The clip stays as one pass leaves it: the whole box.
+        backBuffer->SelectClipRgn(nullptr);
+        backBuffer->IntersectClipRect(&box);
+    } else {
+        before = DrawBand(*backBuffer, box, background);
+    }
+    window.BitBlt(box.left, box.top, boxWidth, boxHeight, backBuffer.get(), box.left, box.top,
+                  SRCCOPY);
+    EndBand(*backBuffer, before);
+}
+
+CWorldView::Selection CWorldView::DrawBand(CDC& surface, const RECT& band, CBrush& background) {
+    Selection before{surface.SelectObject(backBitmap.get()), nullptr};
+    surface.SelectClipRgn(nullptr);
+    surface.IntersectClipRect(&band);
+    before.brush = surface.SelectObject(&background);
+    surface.PatBlt(band.left, band.top, SubtractWrapping(band.right, band.left),
+                   SubtractWrapping(band.bottom, band.top), PATCOPY);
+    OnDraw(&surface);
+    return before;
+}
+
+void CWorldView::EndBand(CDC& surface, Selection before) {
+    surface.SelectObject(before.bitmap);
+    surface.SelectObject(before.brush);
+}
+
+void CWorldView::OnSize(unsigned type, std::int32_t cx, std::int32_t cy) {
+    CScrollView::OnSize(type, cx, cy);
+    const std::int32_t width = cx > cachedWidth ? cx : cachedWidth;
+    const std::int32_t height = cy > cachedHeight ? cy : cachedHeight;
+    if (width == cachedWidth && height == cachedHeight) {
+        return;
+    }
+    if (World* world = GetDocument()) {
+        world->SetWorldSize(width, height);
+        world->UpdateAllViews(nullptr, 0, nullptr);
+    }
+}
+
+void CWorldView::OnTimer(std::uintptr_t id) {
+    if (World* world = GetDocument()) {
+        bool changed = false;
+        for (auto* node = world->GetUpdateables().head; node != nullptr; node = node->next) {
+            changed = node->value->Update(*world) || changed;
+        }
+        if (changed) {
+            world->MarkChanged();
+        }
+    }
+    CScrollView::OnTimer(id);
+}
+
+template <typename Event>
+void CWorldView::Offer(Event event) {
+    World* world = GetDocument();
+    if (world == nullptr) {
+        return;
+    }
+    for (auto* node = world->GetInteractables().head; node != nullptr; node = node->next) {
+        if ((node->value->*event)(*world)) {
+            return;
+        }
+    }
+}
+
+void CWorldView::OnLButtonDown(unsigned flags, POINT point) {
+    Offer(&InteractableObject::OnLButtonDown);
+    CScrollView::OnLButtonDown(flags, point);
+}
+
+void CWorldView::OnLButtonUp(unsigned flags, POINT point) {
+    Offer(&InteractableObject::OnLButtonUp);
+    CScrollView::OnLButtonUp(flags, point);
+    if (World* world = GetDocument()) {
+        world->UpdateAllViews(this, 0, nullptr);
+    }
+}
+
+void CWorldView::OnRButtonDown(unsigned flags, POINT point) {
+    Offer(&InteractableObject::OnRButtonDown);
+    CScrollView::OnRButtonDown(flags, point);
+}
+
+void CWorldView::OnRButtonUp(unsigned flags, POINT point) {
+    Offer(&InteractableObject::OnRButtonUp);
+    CScrollView::OnRButtonUp(flags, point);
+}
+
+void CWorldView::OnMouseMove(unsigned flags, POINT point) {
+    CClientDC client(this);
+    OnPrepareDC(&client);
+    POINT inWorld = point;
+    client.DPtoLP(&inWorld);
+    Offer(&InteractableObject::OnMouseMove);
+    if (World* world = GetDocument()) {
+        world->SetMousePosition(DrawPoint(inWorld.x, inWorld.y, 0));
+    }
+    CScrollView::OnMouseMove(flags, point);
+}

@@ -1,0 +1,61 @@
+#include "document/WorldFileCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "WorldFileTesting.h"
+
+namespace {
+
+using velk_test::TempFolder;
+using velk_test::WriteFileBytes;
+
+/// A file to check (absent when null) and the report's text, with PATH for the file's path.
+struct CheckCase {
+    const char* name;
+    const char* content;
+    const char* text;
+};
+
+class WorldFileChecking : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(WorldFileChecking, ReportsSizeCountsAndWhereReadingStopped) {
+    const CheckCase& c = GetParam();
+    TempFolder folder;
+    const std::string path = (folder / "checked.world").string();
+    if (c.content != nullptr) {
+        WriteFileBytes(path, c.content);
+    }
+    std::string expected = c.text;
+    for (std::size_t at; (at = expected.find("PATH")) != std::string::npos;) {
+        expected.replace(at, 4, path);
+    }
+    EXPECT_EQ(FormatWorldFileCheck(CheckWorldFile(path)), expected);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, WorldFileChecking, ::testing::Values(
+    CheckCase{"Complete",
+              "300 200\n\ndraggable { geometry { point { color { 0 0 0 } 1 2 0 } "
+              "point { color { 0 0 0 } 0 0 5 } line { color { 0 0 0 } 1 point { color { 0 0 0 } 0 0 0 } "
+              "point { color { 0 0 0 } 4 4 0 } } } }\ndraggable { geometry { point { color { 0 0 0 } 1 2 0 } } }\n",
+              "PATH: complete\n  size: 300 x 200\n  objects: 2\n  shapes: 2\n  file size: 250 bytes\n"},
+    CheckCase{"Partial",
+              "300 200\ndraggable { geometry { point { color { 0 0 0 } 1 2 0 }\n"
+              "point { color { 0 0 0 } 0 0 five } } }\n",
+              "PATH: read in part; saving it would drop the rest\n"
+              "  stopped at line 3, column 29: expected the radius of a point, found \"five\"\n"
+              "  size: 300 x 200\n  objects: 1\n  shapes: 1\n  file size: 102 bytes\n"},
+    CheckCase{"NotAWorldFile", "<html>\n",
+              "PATH: not a world file\n"
+              "  line 1, column 1: expected the width of the world, found \"<html>\"\n"},
+    CheckCase{"Empty", "",
+              "PATH: not a world file\n"
+              "  line 1, column 1: expected the width of the world, found the end of the file\n"},
+    CheckCase{"Missing", nullptr,
+              "PATH: unreadable\n  Cannot open \"PATH\": No such file or directory\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+}  // namespace

@@ -1,0 +1,102 @@
+#pragma once
+
+// Velk's application on the real Qt backend, with the person at the screen played by a script.
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/CVelkApp.h"
+#include "document/World.h"
+#include "framework/AppServices.h"
+#include "framework/CFrameWnd.h"
+#include "qt/ClientArea.h"
+#include "qt/MainWindow.h"
+#include "qt/QtDialogs.h"
+#include "qt/QtPlatform.h"
+
+namespace qt_test {
+
+/// Answers file dialogs and questions from queues and records messages; modal dialogs run for
+/// real, with onModal called while they are up (it must close them).
+class ScriptedDialogs : public UserDialogs {
+public:
+    std::deque<std::string> openAnswers;
+    std::deque<std::string> saveAnswers;
+    std::deque<SaveChoice> saveChangesAnswers;
+    std::vector<std::string> saveChangesAsked;
+    std::vector<std::pair<MessageKind, std::string>> messages;
+    std::function<void()> onModal;
+    int modalResult = 0;
+
+    std::optional<std::string> AskOpenPath(const std::string&) override { return Pop(openAnswers); }
+    std::optional<std::string> AskSavePath(const std::string&, const std::string&) override {
+        return Pop(saveAnswers);
+    }
+    SaveChoice AskSaveChanges(const std::string& title) override {
+        saveChangesAsked.push_back(title);
+        if (saveChangesAnswers.empty()) {
+            return SaveChoice::cancel;
+        }
+        SaveChoice answer = saveChangesAnswers.front();
+        saveChangesAnswers.pop_front();
+        return answer;
+    }
+    void ShowMessage(const std::string& text, MessageKind kind) override {
+        messages.emplace_back(kind, text);
+    }
+    int RunModal(CDialog& dialog) override {
+        if (onModal) {
+            QTimer::singleShot(0, onModal);
+        }
+        modalResult = real.RunModal(dialog);
+        return modalResult;
+    }
+
+private:
+    static std::optional<std::string> Pop(std::deque<std::string>& queue) {
+        if (queue.empty()) {
+            return std::nullopt;
+        }
+        std::string answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+    QtDialogs real;
+};
+
+/// One run of the application: started with arguments, finished when the harness goes.
+class VelkRun {
+public:
+    explicit VelkRun(ScriptedDialogs& dialogs) : platform(&dialogs) {}
+    ~VelkRun() { Finish(); }
+
+    bool Start(std::vector<std::string> arguments = {}) {
+        app = std::make_unique<CVelkApp>();
+        return app->Start(platform, std::move(arguments));
+    }
+    void Finish() {
+        if (app != nullptr) {
+            app->Finish(0);
+            app.reset();
+        }
+    }
+
+    CFrameWnd& Frame() const { return *app->GetMainWnd(); }
+    MainWindow& Window() const { return *dynamic_cast<MainWindow*>(Frame().GetFrameHost()); }
+    QWidget& Viewport() const { return *Window().GetClientArea()->viewport(); }
+    World& Document() const { return *dynamic_cast<World*>(Frame().GetActiveDocument()); }
+
+    QtPlatform platform;
+    std::unique_ptr<CVelkApp> app;
+};
+
+}  // namespace qt_test
