@@ -120,24 +120,20 @@ struct Scene {
     CWorldView view;
 };
 
-/// Argument 1: tall paints in two bands on two threads (the default on a machine with two
-/// cores); 0: one pass on this thread.
 void BM_FullPaint(benchmark::State& state) {
     Scene scene;
-    scene.view.SetBandedPainting(state.range(0) == 1);
     for (auto _ : state) {
         scene.view.Invalidate(false);
         scene.host.PumpPaint();
     }
     state.counters["shapes"] = kObjects * kShapesPerObject;
 }
-BENCHMARK(BM_FullPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FullPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 /// The first object is grabbed, then every step is one move message and the paint it causes;
-/// the pointer swings to and fro so that every move moves the object. Arguments as above.
+/// the pointer swings to and fro so that every move moves the object.
 void BM_DragStep(benchmark::State& state) {
     Scene scene;
-    scene.view.SetBandedPainting(state.range(0) == 1);
     const POINT grab{kWorldSize / 2, kWorldSize / 2};
     scene.host.MouseMove(grab);
     scene.host.ButtonDown(HeadlessHost::Button::Left, grab);
@@ -152,7 +148,7 @@ void BM_DragStep(benchmark::State& state) {
         state.SkipWithError("the object did not follow the pointer");
     }
 }
-BENCHMARK(BM_DragStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -41,29 +41,42 @@ bool EllipseRows::Span(std::int64_t y, std::int64_t* first, std::int64_t* last) 
     }
     const std::int64_t v = 2 * y + 1 - (top_ + bottom_);
     const std::uint64_t vMagnitude = static_cast<std::uint64_t>(v < 0 ? -v : v);
-    std::uint64_t bound;
     if (width_ < (1u << 16) && height_ < (1u << 16)) {
-        // Small boxes, the common case: every product fits in 64 bits.
+        // Small boxes, the common case: every product below fits in 64 bits, and the largest u
+        // with u² H² <= W² (H² - v²) is settled without an integer division.
         const std::uint64_t heightSquared = height_ * height_;
         const std::uint64_t vSquared = vMagnitude * vMagnitude;
         if (vSquared > heightSquared) {
             return false;
         }
-        bound = width_ * width_ * (heightSquared - vSquared) / heightSquared;
-    } else {
-        // |v| <= H inside the box, so W² < 2^64 and H² - v² < 2^64 and their product fits
-        // in 128 bits.
-        const u128 heightSquared = static_cast<u128>(height_) * height_;
-        const u128 vSquared = static_cast<u128>(vMagnitude) * vMagnitude;
-        if (vSquared > heightSquared) {
-            return false;
+        const std::uint64_t limit = width_ * width_ * (heightSquared - vSquared);
+        auto u = static_cast<std::uint64_t>(
+            std::sqrt(static_cast<double>(limit) / static_cast<double>(heightSquared)));
+        // u <= W < 2^16, so (u + 1)² H² < 2^64. The estimate is off by at most one.
+        while (u > 0 && u * u * heightSquared > limit) {
+            --u;
         }
-        const u128 widthSquared = static_cast<u128>(width_) * width_;
-        bound =
-            static_cast<std::uint64_t>(widthSquared * (heightSquared - vSquared) / heightSquared);
+        while ((u + 1) * (u + 1) * heightSquared <= limit) {
+            ++u;
+        }
+        return SpanFromLimit(static_cast<std::int64_t>(u), first, last);
     }
+    // |v| <= H inside the box, so W² < 2^64 and H² - v² < 2^64 and their product fits
+    // in 128 bits.
+    const u128 heightSquared = static_cast<u128>(height_) * height_;
+    const u128 vSquared = static_cast<u128>(vMagnitude) * vMagnitude;
+    if (vSquared > heightSquared) {
+        return false;
+    }
+    const u128 widthSquared = static_cast<u128>(width_) * width_;
+    const auto bound =
+        static_cast<std::uint64_t>(widthSquared * (heightSquared - vSquared) / heightSquared);
     // u² H² <= W² (H² - v²)  <=>  u² <= floor(W² (H² - v²) / H²), which is at most W².
-    const auto uLimit = static_cast<std::int64_t>(IntegerSquareRoot(bound));
+    return SpanFromLimit(static_cast<std::int64_t>(IntegerSquareRoot(bound)), first, last);
+}
+
+bool EllipseRows::SpanFromLimit(std::int64_t uLimit, std::int64_t* first,
+                                std::int64_t* last) const {
     // -uLimit <= 2x + 1 - (left + right) <= uLimit.
     const std::int64_t sum = left_ + right_;
     const std::int64_t firstX = (sum - uLimit) >> 1;  // ceiling of (sum - 1 - uLimit) / 2

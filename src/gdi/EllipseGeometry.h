@@ -24,6 +24,9 @@ public:
     bool IsEmpty() const { return width_ == 0 || height_ == 0; }
 
 private:
+    /// The span of the pixels whose |u| is at most uLimit.
+    bool SpanFromLimit(std::int64_t uLimit, std::int64_t* first, std::int64_t* last) const;
+
     std::int64_t left_;
     std::int64_t top_;
     std::int64_t right_;

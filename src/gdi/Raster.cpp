@@ -75,13 +75,35 @@ void Ellipse(const Target& target, const RECT& box, i64 dx, i64 dy, const std::u
     // Rows in device pixels, cut to the clip; spans are computed in the box's own units. The
     // spans of the rows above and below decide which pixels are rim, so three rows roll along.
     struct RowSpan {
-        bool covered = false;
-        i64 first = 0;
-        i64 last = 0;
+        bool covered;
+        i64 first;
+        i64 last;
     };
-    auto spanOf = [&rows](i64 boxY) {
-        RowSpan span;
+    // Rows mirrored about the box's middle have the same span, so the lower half takes the
+    // spans the upper half computed. Rows are visited top down, so the upper half's spans
+    // arrive as one run of half-row indices [cachedFrom, cachedTo).
+    constexpr i64 kCachedRows = 128;
+    RowSpan cached[kCachedRows];
+    i64 cachedFrom = 0;
+    i64 cachedTo = 0;
+    const i64 boxTop = box.top;
+    const i64 lastBoxRow = i64{box.bottom} - 1;
+    auto spanOf = [&](i64 boxY) {
+        const i64 half = std::min(boxY - boxTop, lastBoxRow - boxY);
+        const bool cacheable = half >= 0 && half < kCachedRows;
+        if (cacheable && half >= cachedFrom && half < cachedTo) {
+            return cached[half];
+        }
+        RowSpan span{false, 0, 0};
         span.covered = rows.Span(boxY, &span.first, &span.last);
+        if (cacheable) {
+            if (cachedFrom == cachedTo) {
+                cachedFrom = cachedTo = half;
+            }
+            if (half == cachedTo) {
+                cached[cachedTo++] = span;
+            }
+        }
         return span;
     };
     const i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);

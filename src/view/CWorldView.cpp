@@ -1,7 +1,6 @@
 #include "view/CWorldView.h"
 
 #include <algorithm>
-#include <thread>
 
 #include "document/World.h"
 #include "framework/CClientDC.h"
@@ -9,7 +8,6 @@
 #include "framework/SystemColors.h"
 #include "gdi/CBrush.h"
 #include "shapes/DrawPoint.h"
-#include "view/HelperThread.h"
 
 IMPLEMENT_DYNCREATE(CWorldView)
 
@@ -28,15 +26,11 @@ CWorldView::CWorldView()
     : cachedWidth(kDefaultWorldSide),
       cachedHeight(kDefaultWorldSide),
       backBuffer(std::make_unique<CDC>()),
-      backBitmap(std::make_unique<CBitmap>()),
-      lowerBand(std::make_unique<CDC>()),
-      bandedPainting(std::thread::hardware_concurrency() > 1) {}
+      backBitmap(std::make_unique<CBitmap>()) {}
 
 CWorldView::~CWorldView() {
-    helper.reset();
     backBitmap.reset();
     backBuffer.reset();
-    lowerBand.reset();
 }
 
 World* CWorldView::GetDocument() const {
@@ -79,8 +73,6 @@ void CWorldView::OnInitialUpdate() {
         OnPrepareDC(&client);
         backBuffer->CreateCompatibleDC(&client);
         backBuffer->SetMapMode(MM_TEXT);
-        lowerBand->CreateCompatibleDC(&client);
-        lowerBand->SetMapMode(MM_TEXT);
     }
     // A new world may differ in size from the one the bitmap was made for without any update
     // having said so (a new document takes the default size silently); the back buffer must
@@ -139,51 +131,16 @@ void CWorldView::OnPaint() {
         window.SelectObject(before);
     }
 
-    Selection before{};
-    if (bandedPainting && lowerBand->IsCreated() && boxHeight >= 2 * kMinBandRows) {
-        RECT upper = box;
-        RECT lower = box;
-        upper.bottom = lower.top = box.top + boxHeight / 2;
-        if (!helper) {
-            helper = std::make_unique<HelperThread>();
-        }
-        helper->Offer([&] { EndBand(*lowerBand, DrawBand(*lowerBand, lower, background)); });
-        try {
-            before = DrawBand(*backBuffer, upper, background);
-        } catch (...) {
-            // The lower band uses this frame's locals: it must end before they do.
-            try {
-                helper->Finish();
-            } catch (...) {
-            }
-            throw;
-        }
-        helper->Finish();
-        // The clip stays as one pass leaves it: the whole box.
-        backBuffer->SelectClipRgn(nullptr);
-        backBuffer->IntersectClipRect(&box);
-    } else {
-        before = DrawBand(*backBuffer, box, background);
-    }
+    CBitmap* oldBitmap = backBuffer->SelectObject(backBitmap.get());
+    backBuffer->SelectClipRgn(nullptr);
+    backBuffer->IntersectClipRect(&box);
+    CBrush* oldBrush = backBuffer->SelectObject(&background);
+    backBuffer->PatBlt(box.left, box.top, boxWidth, boxHeight, PATCOPY);
+    OnDraw(backBuffer.get());
     window.BitBlt(box.left, box.top, boxWidth, boxHeight, backBuffer.get(), box.left, box.top,
                   SRCCOPY);
-    EndBand(*backBuffer, before);
-}
-
-CWorldView::Selection CWorldView::DrawBand(CDC& surface, const RECT& band, CBrush& background) {
-    Selection before{surface.SelectObject(backBitmap.get()), nullptr};
-    surface.SelectClipRgn(nullptr);
-    surface.IntersectClipRect(&band);
-    before.brush = surface.SelectObject(&background);
-    surface.PatBlt(band.left, band.top, SubtractWrapping(band.right, band.left),
-                   SubtractWrapping(band.bottom, band.top), PATCOPY);
-    OnDraw(&surface);
-    return before;
-}
-
-void CWorldView::EndBand(CDC& surface, Selection before) {
-    surface.SelectObject(before.bitmap);
-    surface.SelectObject(before.brush);
+    backBuffer->SelectObject(oldBitmap);
+    backBuffer->SelectObject(oldBrush);
 }
 
 void CWorldView::OnSize(unsigned type, std::int32_t cx, std::int32_t cy) {

@@ -9,7 +9,6 @@
 #include "gdi/CDC.h"
 #include "gdi/GdiTypes.h"
 
-class HelperThread;
 class World;
 
 /// The view of a World: a scrolling window over the world at one unit per pixel.
@@ -28,12 +27,6 @@ class World;
 /// kMaxBackBufferPixels in all (see BackBufferSizeFor); world points beyond it paint as the
 /// window colour. A world with a side of 0 or less has no back buffer and paints all window
 /// colour.
-///
-/// A tall paint is drawn as two bands, upper and lower half, the lower one on a helper thread
-/// when the machine has two cores (and taken back when the helper has not begun it by the time
-/// the upper one is done): every object draws into both, each band clipped to its rows, so the
-/// pixels are exactly those of one pass. Objects' Draw is const and only reads, which makes the
-/// two passes safe; the paint still ends before the view handles anything else.
 class CWorldView : public CScrollView {
     DECLARE_DYNCREATE(CWorldView)
 
@@ -62,9 +55,6 @@ public:
     const CBitmap* GetBackBuffer() const;
     /// The world size the scroll sizes and the back buffer were last made for.
     SIZE GetCachedWorldSize() const { return SIZE{cachedWidth, cachedHeight}; }
-    /// Whether tall paints are drawn as two bands on two threads; on by default where the
-    /// machine has more than one core.
-    void SetBandedPainting(bool banded) { bandedPainting = banded; }
 
     /// Takes the world's size, sets the scroll sizes, shrinks the frame to the world, makes the
     /// back buffer when it has not the world's size, starts the timer, then OnUpdate.
@@ -88,21 +78,8 @@ public:
     void OnMouseMove(unsigned flags, POINT point) override;
 
 private:
-    /// The fewest rows a band of a banded paint has; smaller paints are not worth a thread.
-    static constexpr std::int32_t kMinBandRows = 64;
-
-    /// What a back-buffer surface held before a band was drawn through it.
-    struct Selection {
-        CBitmap* bitmap;
-        CBrush* brush;
-    };
-
     /// Replaces the back buffer's bitmap by a new one for the cached size.
     void MakeBackBitmap();
-    /// Selects the back buffer's bitmap and the brush into the surface, clips it to the band,
-    /// fills the band and draws the world into it.
-    Selection DrawBand(CDC& surface, const RECT& band, CBrush& background);
-    static void EndBand(CDC& surface, Selection before);
     /// Offers a mouse event to the interactables, first to last, until one takes it.
     template <typename Event>
     void Offer(Event event);
@@ -111,9 +88,4 @@ private:
     std::int32_t cachedHeight;
     std::unique_ptr<CDC> backBuffer;
     std::unique_ptr<CBitmap> backBitmap;
-    /// A second surface over the same bitmap, for the lower band of a banded paint.
-    std::unique_ptr<CDC> lowerBand;
-    bool bandedPainting;
-    /// Draws lower bands; made at the first banded paint.
-    std::unique_ptr<HelperThread> helper;
 };

@@ -15,6 +15,7 @@
 #include "app/VelkResources.h"
 #include "document/World.h"
 #include "gdi/PngFile.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -24,12 +25,7 @@ namespace fs = std::filesystem;
 
 const fs::path kExample = fs::path(VELK_WORLDS_DIR) / "example.world";
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using velk_test::ReadFileBytes;
 
 class VelkAppTest : public ::testing::Test {
 protected:
@@ -74,7 +70,7 @@ TEST_F(VelkAppTest, StartsOnANewEmptyWorldWithItsStatusBar) {
 // A world that reads only in part opens with what was read, and a warning names the line and
 // column where reading stopped and that saving will replace the file.
 TEST_F(VelkAppTest, AWorldReadInPartOpensWithAWarningWhereItStopped) {
-    std::string text = ReadFile(kExample);
+    std::string text = ReadFileBytes(kExample);
     std::ofstream(Path("cut.world"), std::ios::binary)
         << text.substr(0, text.find("rectangle")) << "rectangle { color { 0 x";
     ASSERT_TRUE(app.Start(platform, {Path("cut.world")}));
@@ -107,7 +103,7 @@ TEST_F(VelkAppTest, AFailedSaveOfAWorldLeavesTheFileAndTheModifiedFlag) {
     EXPECT_TRUE(TheWorld().IsModified());
     EXPECT_TRUE(platform.lastFrameHost->titleModified);
     EXPECT_EQ(TheWorld().GetPathName(), Path("w.world"));
-    EXPECT_EQ(ReadFile(Path("w.world")), ReadFile(kExample));
+    EXPECT_EQ(ReadFileBytes(Path("w.world")), ReadFileBytes(kExample));
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_NE(dialogs.messages[0].second.find(Path("gone/w.world")), std::string::npos);
 }

@@ -17,6 +17,7 @@
 #include "shapes/DrawEllipse.h"
 #include "shapes/DrawLine.h"
 #include "shapes/DrawRectangle.h"
+#include "support/TestFiles.h"
 
 namespace velk_test {
 
@@ -34,51 +35,9 @@ inline void LoadFromText(World& world, std::string text) {
     archive.Close();
 }
 
-inline std::string ReadFileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteFileBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 inline std::string DataFile(const std::string& name) {
     return ReadFileBytes(std::filesystem::path(VELK_TEST_DATA_DIR) / name);
 }
-
-/// A new empty folder, removed with everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velk-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot make a temporary folder";
-        }
-        path = pattern;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::filesystem::path operator/(const std::string& name) const { return path / name; }
-    /// The names in the folder, sorted.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-    std::filesystem::path path;
-};
 
 inline DrawPoint Coloured(std::int32_t x, std::int32_t y, std::int32_t radius, int r, int g,
                           int b) {

@@ -9,18 +9,14 @@
 
 #include "AppTestKit.h"
 #include "framework/CRecentFileList.h"
+#include "support/TestFiles.h"
 
 namespace {
 
 using namespace app_test;
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using velk_test::ReadFileBytes;
 
 void WriteFile(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -166,7 +162,7 @@ TEST_F(ApplicationTest, SaveAsWritesTheFileAndRenamesTheDocument) {
     Document().SetModifiedFlag();
     dialogs.saveAnswers.push_back(Path("b.note"));
     EXPECT_TRUE(Frame().ExecuteCommand(afx::ID_FILE_SAVE));  // untitled: Save asks for a name
-    EXPECT_EQ(ReadFile(Path("b.note")), "note written\n");
+    EXPECT_EQ(ReadFileBytes(Path("b.note")), "note written\n");
     EXPECT_FALSE(Document().IsModified());
     EXPECT_EQ(Host().title, "b.note - Notes");
     ASSERT_EQ(app->GetRecentFileList()->GetSize(), 1u);
@@ -193,7 +189,7 @@ TEST_F(ApplicationTest, AFailedSaveKeepsTheDocumentModifiedAndTheFileWhole) {
     }
     EXPECT_TRUE(Document().IsModified());
     EXPECT_EQ(Document().GetPathName(), Path("c.note"));
-    EXPECT_EQ(ReadFile(Path("c.note")), "note old\n");
+    EXPECT_EQ(ReadFileBytes(Path("c.note")), "note old\n");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].first, MessageKind::error);
     EXPECT_NE(dialogs.messages[0].second.find("c.note"), std::string::npos);
@@ -278,7 +274,7 @@ TEST_P(SavePromptTest, AsksOnlyForModifiedDocumentsAndObeysTheAnswer) {
     EXPECT_EQ(platform.quit, row.proceeds);
     EXPECT_EQ(dialogs.saveChangesAsked,
               row.modified ? std::vector<std::string>{Path("d.note")} : std::vector<std::string>{});
-    EXPECT_EQ(ReadFile(Path("d.note")), row.saved ? "note changed\n" : "note d\n");
+    EXPECT_EQ(ReadFileBytes(Path("d.note")), row.saved ? "note changed\n" : "note d\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(

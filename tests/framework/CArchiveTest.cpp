@@ -14,49 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "support/TestFiles.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-/// A new empty folder, removed with everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "velk-archive-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            ADD_FAILURE() << "cannot make a temporary folder";
-        }
-        path = pattern;
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    ~TempFolder() {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(path, ignored)) {
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        }
-        fs::remove_all(path, ignored);
-    }
-    std::string operator/(const std::string& name) const { return (path / name).string(); }
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    fs::path path;
-};
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using velk_test::ReadFileBytes;
+using velk_test::TempFolder;
+using velk_test::WriteFileBytes;
 
 /// Text without repeats at any short period, so that a lost, doubled or moved block shows.
 std::string Pattern(std::size_t size) {
@@ -96,7 +62,7 @@ TEST_P(CArchiveFile, KeepsEveryByteInOrderWhateverThePieces) {
         archive.Close();
         EXPECT_EQ(archive.GetPosition(), text.size());
     }
-    EXPECT_EQ(Bytes(path), text);
+    EXPECT_EQ(ReadFileBytes(path), text);
 
     CArchive archive(path, CArchive::load);
     EXPECT_TRUE(archive.IsLoading());
@@ -129,20 +95,20 @@ INSTANTIATE_TEST_SUITE_P(Pieces, CArchiveFile, ::testing::Values(
 TEST(CArchiveSave, TouchesTheTargetOnlyAtCloseAndKeepsItsPermissions) {
     TempFolder folder;
     const std::string path = folder / "w.world";
-    Put(path, "old");
+    WriteFileBytes(path, "old");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     {
         CArchive archive(path, CArchive::store);
         archive.Write("new", 3);
         archive.Flush();
-        EXPECT_EQ(Bytes(path), "old");
+        EXPECT_EQ(ReadFileBytes(path), "old");
         const std::vector<std::string> names = folder.Names();
         ASSERT_EQ(names.size(), 2u);  // the temporary lies beside the target
         EXPECT_EQ(names[0].rfind(".w.world.", 0), 0u) << names[0];
         archive.Close();
         archive.Close();  // a second Close does nothing
     }
-    EXPECT_EQ(Bytes(path), "new");
+    EXPECT_EQ(ReadFileBytes(path), "new");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"w.world"});
     EXPECT_EQ(fs::status(path).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -151,26 +117,26 @@ TEST(CArchiveSave, TouchesTheTargetOnlyAtCloseAndKeepsItsPermissions) {
 TEST(CArchiveSave, AbandonedWithoutCloseLeavesTheTargetAndNoTemporary) {
     TempFolder folder;
     const std::string path = folder / "w.world";
-    Put(path, "old");
+    WriteFileBytes(path, "old");
     {
         CArchive archive(path, CArchive::store);
         const std::string text = Pattern(200'000);
         archive.Write(text.data(), static_cast<unsigned>(text.size()));
         archive.Flush();
     }
-    EXPECT_EQ(Bytes(path), "old");
+    EXPECT_EQ(ReadFileBytes(path), "old");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"w.world"});
 }
 
 TEST(CArchiveSave, SavesThroughASymbolicLink) {
     TempFolder folder;
-    Put(folder / "real.world", "old");
+    WriteFileBytes(folder / "real.world", "old");
     fs::create_symlink("real.world", folder / "link.world");
     CArchive archive(folder / "link.world", CArchive::store);
     archive.Write("new", 3);
     archive.Close();
     EXPECT_TRUE(fs::is_symlink(folder / "link.world"));
-    EXPECT_EQ(Bytes(folder / "real.world"), "new");
+    EXPECT_EQ(ReadFileBytes(folder / "real.world"), "new");
 }
 
 /// An archive that cannot be made: the message names the file and the reason, and nothing is
@@ -188,7 +154,7 @@ TEST_P(CArchiveOpen, FailsWithAClearMessage) {
     const OpenFailure& c = GetParam();
     TempFolder folder;
     fs::create_directory(folder / "folder.world");
-    Put(folder / "file", "x");
+    WriteFileBytes(folder / "file", "x");
     const std::string path = c.path[0] == '/' ? c.path : folder / c.path;
     const std::vector<std::string> before = folder.Names();
     try {
@@ -239,7 +205,7 @@ TEST(CArchiveSave, FailingPartWayLeavesTheOldFileAndTheErrorSticks) {
     TempFolder folder;
     const std::string path = folder / "w.world";
     const std::string old = Pattern(1000);
-    Put(path, old);
+    WriteFileBytes(path, old);
     {
         CArchive archive(path, CArchive::store);
         const std::string text = Pattern(400'000);
@@ -264,7 +230,7 @@ TEST(CArchiveSave, FailingPartWayLeavesTheOldFileAndTheErrorSticks) {
             EXPECT_EQ(error.what(), message);
         }
     }
-    EXPECT_EQ(Bytes(path), old);
+    EXPECT_EQ(ReadFileBytes(path), old);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"w.world"});
 }
 
@@ -274,8 +240,8 @@ TEST(CArchiveSave, FolderWithoutWritePermissionFailsAndKeepsTheOldFile) {
     fs::permissions(folder.path, fs::perms::all);
     fs::create_directory(folder / "locked");
     const std::string path = folder / "locked/w.world";
-    Put(path, "old");
-    Put(folder / "unreadable.world", "x");
+    WriteFileBytes(path, "old");
+    WriteFileBytes(folder / "unreadable.world", "x");
     fs::permissions(folder / "unreadable.world", fs::perms::none);
     fs::permissions(folder / "locked", fs::perms::owner_read | fs::perms::owner_exec |
                                            fs::perms::group_read | fs::perms::group_exec |
@@ -305,7 +271,7 @@ TEST(CArchiveSave, FolderWithoutWritePermissionFailsAndKeepsTheOldFile) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(Bytes(path), "old");
+    EXPECT_EQ(ReadFileBytes(path), "old");
     EXPECT_EQ(fs::directory_iterator(folder / "locked")->path().filename(), "w.world");
 }
 

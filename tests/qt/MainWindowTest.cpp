@@ -22,6 +22,7 @@
 #include "framework/AfxIds.h"
 #include "objects/DrawableObject.h"
 #include "qt/StatusBarPanes.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -30,12 +31,7 @@ namespace fs = std::filesystem;
 
 const fs::path kExample = fs::path(VELK_WORLDS_DIR) / "example.world";
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using velk_test::ReadFileBytes;
 
 std::vector<std::string> ActionTexts(QMenu* menu) {
     std::vector<std::string> texts;
@@ -232,7 +228,7 @@ TEST_F(MainWindowTest, DragMarksModifiedAndSaveThenReopenKeepsTheMove) {
 
     ASSERT_TRUE(run.Frame().ExecuteCommand(afx::ID_FILE_SAVE));
     EXPECT_FALSE(run.Window().isWindowModified());
-    EXPECT_NE(ReadFile(Path("example.world")), ReadFile(kExample));
+    EXPECT_NE(ReadFileBytes(Path("example.world")), ReadFileBytes(kExample));
 
     ASSERT_TRUE(run.Frame().ExecuteCommand(afx::ID_FILE_NEW));
     EXPECT_EQ(run.Document().GetAllObjects().count, 0);
@@ -260,7 +256,7 @@ TEST_F(MainWindowTest, ClosingAModifiedWorldAsksToSaveIt) {
     EXPECT_TRUE(run.platform.HasQuit());
     EXPECT_EQ(dialogs.saveChangesAsked,
               (std::vector<std::string>{Path("example.world"), Path("example.world")}));
-    EXPECT_EQ(ReadFile(Path("example.world")), ReadFile(kExample));
+    EXPECT_EQ(ReadFileBytes(Path("example.world")), ReadFileBytes(kExample));
 }
 
 TEST_F(MainWindowTest, RecentFilesSurviveARestart) {
@@ -325,7 +321,7 @@ TEST_F(MainWindowTest, OpeningANonWorldFileKeepsANewUntitledWorld) {
     EXPECT_NE(dialogs.messages[0].second.find("not a world file"), std::string::npos);
     EXPECT_EQ(run.Window().windowTitle().toStdString(), "Untitled[*] - Velk");
     EXPECT_EQ(run.Document().GetPathName(), "");
-    EXPECT_EQ(ReadFile(Path("notes.txt")), "Shopping: bread, milk\n");
+    EXPECT_EQ(ReadFileBytes(Path("notes.txt")), "Shopping: bread, milk\n");
 }
 
 }  // namespace

@@ -7,14 +7,11 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "ViewTestKit.h"
 #include "gdi/RectFunctions.h"
-#include "shapes/DrawEllipse.h"
-#include "shapes/DrawLine.h"
 
 namespace {
 
@@ -336,54 +333,6 @@ TEST(CWorldViewTest, ASmallerWorldShrinksTheFrameToFit) {
     EXPECT_EQ(harness.host.GetParentFrameSize(), (SIZE{330, 350}));
     EXPECT_EQ(harness.BackBufferSize(), (SIZE{320, 400}));
     EXPECT_EQ(harness.WorldSize(), (SIZE{320, 400}));
-}
-
-/// A draggable object holding whatever shapes it is given.
-class Shapes : public DraggableObject {
-public:
-    void Add(DrawPrimitive* shape, int paletteIndex) {
-        Color colour;
-        colour.SetFromPalette(paletteIndex);
-        shape->SetColor(colour);
-        shapes.Append(shape);
-    }
-};
-
-// Two bands on two threads must give exactly the pixels of one pass, seams included; the
-// height is odd, so the bands differ by a row.
-TEST(CWorldViewTest, ABandedPaintMatchesOnePassPixelForPixel) {
-    ViewHarness harness(SIZE{300, 259});
-    std::mt19937 random(7);
-    auto between = [&random](int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random);
-    };
-    for (int i = 0; i < 400; ++i) {
-        auto* object = new Shapes;
-        object->SetPosition(DrawPoint(between(-20, 320), between(-20, 280), 0));
-        object->Add(new DrawPoint(0, 0, between(0, 20)), between(0, 15));
-        auto* line = new DrawLine;
-        line->SetEnd(DrawPoint(between(-40, 40), between(-40, 40), 0));
-        line->SetWidth(between(1, 5));
-        object->Add(line, between(0, 15));
-        DrawRectangle box;
-        box.SetCorners(DrawPoint(0, 0, 0), DrawPoint(between(-30, 30), between(-30, 30), 0));
-        box.SetFilled(between(0, 1) == 1);
-        auto* ellipse = new DrawEllipse;
-        ellipse->SetBounds(box);
-        ellipse->SetFilled(between(0, 1) == 1);
-        object->Add(new DrawRectangle(box), between(0, 15));
-        object->Add(ellipse, between(0, 15));
-        harness.world.AddObject(object);
-    }
-    // Banded first, into a new (black) back buffer, so that a row that no band drew shows.
-    harness.view.SetBandedPainting(true);
-    harness.Show();
-    const CBitmap& pixels = harness.host.GetClientPixels();
-    const std::vector<std::uint32_t> banded(pixels.GetBits(), pixels.GetBits() + 300 * 259);
-    harness.view.SetBandedPainting(false);
-    harness.view.Invalidate(false);
-    harness.host.PumpPaint();
-    EXPECT_TRUE(std::equal(banded.begin(), banded.end(), pixels.GetBits()));
 }
 
 TEST(CWorldViewTest, AViewWithoutAWorldOrWindowIgnoresMessages) {
