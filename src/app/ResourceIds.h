@@ -12,6 +12,6 @@ inline constexpr unsigned IDD_ABOUTBOX = 100;
 
 /// The About box's title line and copyright notice, also in the version record.
 inline constexpr const char* kTitleLine = "Velk Version 1.0.0.1";
-inline constexpr const char* kCopyright = "Copyright (C) 2026 the Velk developers";
+inline constexpr const char* kCopyright = "Copyright (C) 2026 Velk";
 
 }  // namespace velk

@@ -303,8 +303,8 @@ TEST_F(MainWindowTest, AboutBoxIsModalWithTitleCopyrightIconAndOk) {
     about->trigger();
     EXPECT_EQ(dialogs.modalResult, afx::IDOK);
     EXPECT_EQ(caption, "About Velk");
-    EXPECT_EQ(labels, (std::vector<std::string>{"Velk Version 1.0.0.1",
-                                                "Copyright (C) 2026 the Velk developers"}));
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{"Velk Version 1.0.0.1", "Copyright (C) 2026 Velk"}));
     EXPECT_TRUE(iconShown);
 }
 
