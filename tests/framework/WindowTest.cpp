@@ -16,22 +16,13 @@
 #include "framework/HeadlessHost.h"
 #include "gdi/CBitmap.h"
 #include "gdi/CBrush.h"
+#include "support/RowName.h"
 
 namespace {
 
 using Log = std::vector<std::string>;
 
-/// Names a table's test after its row's name: letters and digits kept, the rest '_'.
-struct RowName {
-    template <typename Row>
-    std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
-        std::string name = info.param.name;
-        for (char& c : name) {
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        }
-        return name;
-    }
-};
+using velk_test::RowName;
 
 std::string Text(const RECT& box) {
     return std::to_string(box.left) + "," + std::to_string(box.top) + "," +

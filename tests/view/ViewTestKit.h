@@ -15,23 +15,12 @@
 #include "gdi/GdiTypes.h"
 #include "objects/DraggableObject.h"
 #include "shapes/DrawRectangle.h"
+#include "support/RowName.h"
 #include "view/CWorldView.h"
 
 namespace velk_test {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-
-/// Names a table's test after its row's name: letters and digits kept, the rest '_'.
-struct RowName {
-    template <typename Row>
-    std::string operator()(const ::testing::TestParamInfo<Row>& info) const {
-        std::string name = info.param.name;
-        for (char& c : name) {
-            c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        }
-        return name;
-    }
-};
 
 /// A draggable object that is one filled box of one colour: [x, x + w) by [y, y + h).
 class Block : public DraggableObject {
