@@ -23,6 +23,9 @@ LoadVerdict JudgeWorldLoad(const CDocument& document) {
     const WorldLoadReport& report = world->GetLoadReport();
     switch (report.status) {
         case WorldLoadReport::Complete:
+            if (report.skippedWords > 0) {
+                return {LoadVerdict::Kind::skippedText, DescribeSkippedWords(report)};
+            }
             return {};
         case WorldLoadReport::Partial:
             return {LoadVerdict::Kind::partial, Describe(report)};

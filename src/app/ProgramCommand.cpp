@@ -136,5 +136,7 @@ int RenderWorldFile(const std::string& file, const std::string& output, std::ost
 int CheckWorldFileCommand(const std::string& file, std::ostream& out) {
     WorldFileCheck check = CheckWorldFile(file);
     out << FormatWorldFileCheck(check);
-    return check.readable && check.load.status == WorldLoadReport::Complete ? 0 : 1;
+    const bool whole = check.readable && check.load.status == WorldLoadReport::Complete &&
+                       check.load.skippedWords == 0;
+    return whole ? 0 : 1;
 }

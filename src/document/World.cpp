@@ -66,10 +66,16 @@ void World::Serialize(CArchive& archive) {
         return;
     }
     // Until the reader is through, an exception may still cut the load short.
-    loadReport = WorldLoadReport{WorldLoadReport::Partial, 0, 0, "the rest of the file", ""};
+    loadReport = WorldLoadReport{};
+    loadReport.status = WorldLoadReport::Partial;
+    loadReport.expected = "the rest of the file";
     OnNewDocument();
     std::istream in(&buffer);
     TextReadTrace trace;
+    trace.locate = [&buffer] {
+        const ArchiveStreambuf::Position position = buffer.GetReadPosition();
+        return std::pair{position.line, position.column};
+    };
     AttachReadTrace(in, &trace);
     const bool sized = ReadWorld(in, *this);
     WorldLoadReport report;
@@ -85,6 +91,10 @@ void World::Serialize(CArchive& archive) {
                        : in.eof()             ? "the end of the file"
                                               : TextAhead(buffer);
     }
+    report.skippedWords = trace.skippedWords;
+    report.firstSkippedWord = std::move(trace.firstSkippedWord);
+    report.firstSkippedLine = trace.firstSkippedLine;
+    report.firstSkippedColumn = trace.firstSkippedColumn;
     loadReport = std::move(report);
     UpdateAllViews(nullptr, 0, nullptr);
 }

@@ -48,6 +48,8 @@ bool ReadWorld(std::istream& in, World& world) {
             object->Read(in);
             // Handed over before AddObject, which may fail after taking ownership.
             world.AddObject(object.release());
+        } else {
+            NoteSkippedWord(in, keyword);
         }
     }
 }

@@ -51,8 +51,13 @@ std::string FormatWorldFileCheck(const WorldFileCheck& check) {
     } else if (check.load.status == WorldLoadReport::Partial) {
         text += "read in part; saving it would drop the rest\n  stopped at " +
                 Describe(check.load) + "\n";
+    } else if (check.load.skippedWords > 0) {
+        text += "read to the end, but saving it would drop words it did not understand\n";
     } else {
         text += "complete\n";
+    }
+    if (check.readable && check.load.skippedWords > 0) {
+        text += "  " + DescribeSkippedWords(check.load) + "\n";
     }
     text += "  size: " + std::to_string(check.width) + " x " + std::to_string(check.height) +
             "\n  objects: " + std::to_string(check.objects) +

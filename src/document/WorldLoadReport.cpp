@@ -11,3 +11,19 @@ std::string Describe(const WorldLoadReport& report) {
     }
     return text;
 }
+
+std::string DescribeSkippedWords(const WorldLoadReport& report) {
+    if (report.skippedWords == 0) {
+        return "";
+    }
+    std::string text = report.skippedWords == 1
+                           ? std::string("1 word was not understood and was skipped: ")
+                           : std::to_string(report.skippedWords) +
+                                 " words were not understood and were skipped, the first ";
+    text += "\"" + report.firstSkippedWord + "\"";
+    if (report.firstSkippedLine > 0) {
+        text += " at line " + std::to_string(report.firstSkippedLine) + ", column " +
+                std::to_string(report.firstSkippedColumn);
+    }
+    return text;
+}

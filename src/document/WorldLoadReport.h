@@ -26,8 +26,20 @@ struct WorldLoadReport {
     std::string expected;
     /// What stood there: up to a few characters of the text, or "the end of the file".
     std::string found;
+
+    /// Words the reader skipped because they meant nothing where they stood (a brace glued
+    /// to its keyword, an unknown shape); a save leaves them out. Counted in every status.
+    std::int64_t skippedWords = 0;
+    /// The first skipped word and where it began.
+    std::string firstSkippedWord;
+    std::int64_t firstSkippedLine = 0;
+    std::int64_t firstSkippedColumn = 0;
 };
 
 /// One sentence for the user, for example: `line 12, column 40: expected the radius of a point,
 /// found "x"`; "read completely" for a complete load.
 std::string Describe(const WorldLoadReport& report);
+
+/// One sentence on the skipped words, for example: `2 words were not understood and were
+/// skipped, the first "point{" at line 4, column 5`; empty when none was skipped.
+std::string DescribeSkippedWords(const WorldLoadReport& report);

@@ -94,6 +94,10 @@ bool CDocument::OnOpenDocument(const std::string& path) {
         Tell(Quoted(path) + " was read only up to " + verdict.detail +
                  ". What was read is open; saving will replace the file with it.",
              MessageKind::warning);
+    } else if (verdict.kind == LoadVerdict::Kind::skippedText) {
+        Tell(Quoted(path) + " was read to the end, but " + verdict.detail +
+                 ". Saving will replace the file with what was understood.",
+             MessageKind::warning);
     }
     return true;
 }

@@ -14,9 +14,10 @@ class CView;
 
 /// How completely a load read its file, as the document's template judges it.
 struct LoadVerdict {
-    enum class Kind { complete, partial, refused };
+    enum class Kind { complete, partial, skippedText, refused };
     Kind kind = Kind::complete;
-    /// For partial: where reading stopped ("line 3, column 7"); for refused: why.
+    /// For partial: where reading stopped ("line 3, column 7"); for skippedText: what was
+    /// read to the end but not understood; for refused: why.
     std::string detail;
 };
 

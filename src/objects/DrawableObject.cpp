@@ -84,6 +84,8 @@ void DrawableObject::Read(std::istream& in) {
             shape->Read(in);
             shapes.Append(shape.get());
             shape.release();
+        } else {
+            NoteSkippedWord(in, keyword);
         }
     }
 }

@@ -160,6 +160,20 @@ void AttachReadTrace(std::istream& in, TextReadTrace* trace) {
     in.pword(TraceIndex()) = trace;
 }
 
+void NoteSkippedWord(std::istream& in, std::string_view word) {
+    auto* trace = static_cast<TextReadTrace*>(in.pword(TraceIndex()));
+    if (trace == nullptr || trace->skippedWords++ > 0) {
+        return;
+    }
+    trace->firstSkippedWord = word;
+    if (trace->locate) {
+        // Words never span lines, so the word began its length before where the stream stands.
+        const auto [line, column] = trace->locate();
+        trace->firstSkippedLine = line;
+        trace->firstSkippedColumn = column - static_cast<std::int64_t>(word.size());
+    }
+}
+
 bool ExtractChar(std::istream& in, char& c, const char* expected) {
     const int next = SkipSpace(in, expected);
     if (next == kEnd) {

@@ -8,8 +8,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
+#include <string>
 #include <string_view>
+#include <utility>
 
 /// Remembers what the first failed extraction on a stream expected, for telling where and why
 /// a load stopped. Attach one to a stream with AttachReadTrace.
@@ -19,6 +22,17 @@ struct TextReadTrace {
     /// What stood there, when the extraction knows better than the text that follows it (a
     /// number too large, whose digits were consumed); otherwise null.
     const char* found = nullptr;
+
+    /// How many words the readers skipped because they meant nothing there. The reader stays
+    /// lenient, but a save drops those words, so the program should say so.
+    std::int64_t skippedWords = 0;
+    /// The first of them, as extracted (cut at the reader's word limit), and where it began.
+    std::string firstSkippedWord;
+    std::int64_t firstSkippedLine = 0;
+    std::int64_t firstSkippedColumn = 0;
+    /// Where the stream stands now, as line and column counted from 1; set by whoever owns the
+    /// stream's buffer. Without it the first skipped word's place stays 0.
+    std::function<std::pair<std::int64_t, std::int64_t>()> locate;
 };
 
 /// From now on the first extraction on in that fails records what it expected in trace, which
@@ -30,6 +44,9 @@ void AttachReadTrace(std::istream& in, TextReadTrace* trace);
 // on a failed stream every extraction fails at once: failure is sticky. An end of file met
 // just after a complete item only marks the stream at end of file, so the next extraction
 // fails. expected describes the item for the trace; null means an end here is no fault.
+
+/// Tells the attached trace, if any, that the word just extracted was skipped.
+void NoteSkippedWord(std::istream& in, std::string_view word);
 
 /// One character that is not white space.
 bool ExtractChar(std::istream& in, char& c, const char* expected);

@@ -84,6 +84,22 @@ TEST_F(VelkAppTest, AWorldReadInPartOpensWithAWarningWhereItStopped) {
     EXPECT_NE(warning.find("saving will replace the file"), std::string::npos) << warning;
 }
 
+// Words the reader skips would vanish at the next save: the world opens, with a warning that
+// names the first of them and where it stood.
+TEST_F(VelkAppTest, AWorldWithWordsItDoesNotUnderstandOpensWithAWarning) {
+    std::string text = ReadFileBytes(kExample);
+    text.insert(text.find("    rectangle"), "    circle { 1 2 3 } \n");
+    std::ofstream(Path("odd.world"), std::ios::binary) << text;
+    ASSERT_TRUE(app.Start(platform, {Path("odd.world")}));
+    EXPECT_EQ(TheWorld().GetAllObjects().count, 2);
+    EXPECT_FALSE(TheWorld().IsModified());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    const std::string& warning = dialogs.messages[0].second;
+    EXPECT_EQ(dialogs.messages[0].first, MessageKind::warning);
+    EXPECT_NE(warning.find("\"circle\" at line 12, column 5"), std::string::npos) << warning;
+    EXPECT_NE(warning.find("Saving will replace the file"), std::string::npos) << warning;
+}
+
 TEST_F(VelkAppTest, ANonWorldFileOnTheCommandLineEndsTheProgramWithTheReason) {
     std::ofstream(Path("photo.png")) << "\x89PNG\r\n";
     EXPECT_FALSE(app.Start(platform, {Path("photo.png")}));

@@ -47,6 +47,12 @@ INSTANTIATE_TEST_SUITE_P(Files, WorldFileChecking, ::testing::Values(
               "PATH: read in part; saving it would drop the rest\n"
               "  stopped at line 3, column 29: expected the radius of a point, found \"five\"\n"
               "  size: 300 x 200\n  objects: 1\n  shapes: 1\n  file size: 102 bytes\n"},
+    CheckCase{"SkippedWords",
+              "30 20\ndraggable { geometry { point { color { 0 0 0 } 1 2 0 }\n"
+              "  star { color { 0 0 0 } } } }\n",
+              "PATH: read to the end, but saving it would drop words it did not understand\n"
+              "  9 words were not understood and were skipped, the first \"star\" at line 3, column 3\n"
+              "  size: 30 x 20\n  objects: 1\n  shapes: 0\n  file size: 92 bytes\n"},
     CheckCase{"NotAWorldFile", "<html>\n",
               "PATH: not a world file\n"
               "  line 1, column 1: expected the width of the world, found \"<html>\"\n"},

@@ -219,6 +219,58 @@ std::vector<LoadCase> LoadCases() {
 INSTANTIATE_TEST_SUITE_P(Files, WorldFileLoad, ::testing::ValuesIn(LoadCases()),
                          [](const auto& info) { return info.param.name; });
 
+// The reader skips what means nothing where it stands, and a save then drops it: the report
+// counts those words and says where the first began, so the program can warn before the save.
+struct SkipCase {
+    std::string name;
+    std::string input;
+    WorldLoadReport::Status status;
+    std::int64_t skipped;
+    std::string first;
+    std::int64_t line, column;
+};
+
+class WorldFileSkips : public ::testing::TestWithParam<SkipCase> {};
+
+TEST_P(WorldFileSkips, CountsTheWordsASaveWouldDropAndWhereTheFirstBegan) {
+    const SkipCase& c = GetParam();
+    World world;
+    LoadFromText(world, c.input);
+    const WorldLoadReport& report = world.GetLoadReport();
+    EXPECT_EQ(report.status, c.status);
+    EXPECT_EQ(report.skippedWords, c.skipped);
+    EXPECT_EQ(report.firstSkippedWord, c.first);
+    EXPECT_EQ(report.firstSkippedLine, c.line);
+    EXPECT_EQ(report.firstSkippedColumn, c.column);
+}
+
+std::vector<SkipCase> SkipCases() {
+    std::string crlf;
+    for (char c : DataFile("worlds/example.world")) {
+        crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    }
+    // Skipped within the block: point{ color { 0 0 0, then "}" ends it; the object's brace
+    // takes "1", and the top level skips 2 3 } } }.
+    const std::string glued = "1 2\n" + Obj({Pt("0 0 0"), "point{ color { 0 0 0 } 1 2 3 } "});
+    return {
+        {"WrittenFileSkipsNothing", DataFile("worlds/example.world"), Complete, 0, "", 0, 0},
+        {"CarriageReturnsAreWhiteSpace", crlf, Complete, 0, "", 0, 0},
+        {"GluedBrace", glued, Complete, 11, "point{", 4, 5},
+        {"UnknownElementBetweenObjects",
+         "1 1\n" + Obj({Pt("1 1 0")}) + "  circle { 4 5 } drag\n" + Obj({Pt("2 2 0")}), Complete, 6,
+         "circle", 7, 3},
+        {"CutKeywordLeavesItsHead",
+         "1 1 draggable { geometry { " + Pt("0 0 0") +
+             "xxxxxxxxxxpoint { color { 0 0 0 } 1 1 1 } } }",
+         Complete, 1, "xxxxxxxxxx", 1, 60},
+        {"CountedInAPartialLoadToo", "1 1 hello draggable { geometry { x", Partial, 1, "hello", 1,
+         5},
+    };
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, WorldFileSkips, ::testing::ValuesIn(SkipCases()),
+                         [](const auto& info) { return info.param.name; });
+
 class CountingView : public CView {
 public:
     void OnUpdate(CView* /*sender*/, long /*hint*/, CObject* /*hintObject*/) override { ++updates; }
