@@ -1,6 +1,9 @@
 #include "app/ProgramCommand.h"
 
+#include "app/TerminalProgress.h"
+
 #include <exception>
+#include <memory>
 #include <ostream>
 
 #include "document/World.h"
@@ -105,10 +108,21 @@ std::string ProgramUsage() {
            "  --version             show the version\n";
 }
 
-int RenderWorldFile(const std::string& file, const std::string& output, std::ostream& errors) {
+namespace {
+
+std::unique_ptr<TerminalProgress> ProgressLine(std::ostream* out, const std::string& file) {
+    return out != nullptr ? std::make_unique<TerminalProgress>(*out, file) : nullptr;
+}
+
+}  // namespace
+
+int RenderWorldFile(const std::string& file, const std::string& output, std::ostream& errors,
+                    std::ostream* progressLine) {
     World world;
     try {
+        std::unique_ptr<TerminalProgress> progress = ProgressLine(progressLine, file);
         CArchive archive(file, CArchive::load);
+        archive.SetProgressObserver(progress.get());
         world.Serialize(archive);
         archive.Close();
     } catch (const std::exception& error) {
@@ -133,8 +147,12 @@ int RenderWorldFile(const std::string& file, const std::string& output, std::ost
     return 0;
 }
 
-int CheckWorldFileCommand(const std::string& file, std::ostream& out) {
-    WorldFileCheck check = CheckWorldFile(file);
+int CheckWorldFileCommand(const std::string& file, std::ostream& out, std::ostream* progressLine) {
+    WorldFileCheck check;
+    {
+        std::unique_ptr<TerminalProgress> progress = ProgressLine(progressLine, file);
+        check = CheckWorldFile(file, progress.get());
+    }
     out << FormatWorldFileCheck(check);
     const bool whole = check.readable && check.load.status == WorldLoadReport::Complete &&
                        check.load.skippedWords == 0;

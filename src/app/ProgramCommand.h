@@ -29,9 +29,12 @@ std::string ProgramUsage();
 
 /// Loads the world file and paints it into the PNG file. Messages go to errors; answers the
 /// exit status: 0 when the PNG was written from a complete world, 1 otherwise (a world read
-/// only in part is still painted, with a warning).
-int RenderWorldFile(const std::string& file, const std::string& output, std::ostream& errors);
+/// only in part is still painted, with a warning). With progressLine (a terminal), a long
+/// read shows its progress there.
+int RenderWorldFile(const std::string& file, const std::string& output, std::ostream& errors,
+                    std::ostream* progressLine = nullptr);
 
 /// Prints the report of the world file to out. Answers 0 when the file reads completely,
-/// 1 when it does not.
-int CheckWorldFileCommand(const std::string& file, std::ostream& out);
+/// 1 when it does not. With progressLine (a terminal), a long read shows its progress there.
+int CheckWorldFileCommand(const std::string& file, std::ostream& out,
+                          std::ostream* progressLine = nullptr);

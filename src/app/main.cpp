@@ -8,6 +8,7 @@
 
 #include "app/CVelkApp.h"
 #include "app/ProgramCommand.h"
+#include "app/TerminalProgress.h"
 #include "app/VelkResources.h"
 #include "qt/QtPlatform.h"
 
@@ -51,9 +52,13 @@ int main(int argc, char** argv) {
             std::cout << "velk " << VersionText() << '\n';
             return 0;
         case ProgramCommand::Mode::render:
-            return RenderWorldFile(command.file, command.output, std::cerr);
+            return RenderWorldFile(
+                command.file, command.output, std::cerr,
+                TerminalProgress::StandardErrorIsTerminal() ? &std::cerr : nullptr);
         case ProgramCommand::Mode::check:
-            return CheckWorldFileCommand(command.file, std::cout);
+            return CheckWorldFileCommand(
+                command.file, std::cout,
+                TerminalProgress::StandardErrorIsTerminal() ? &std::cerr : nullptr);
         case ProgramCommand::Mode::window:
             break;
     }

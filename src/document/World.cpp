@@ -1,5 +1,6 @@
 #include "document/World.h"
 
+#include <cstddef>
 #include <istream>
 #include <ostream>
 #include <streambuf>
@@ -97,6 +98,14 @@ void World::Serialize(CArchive& archive) {
     report.firstSkippedColumn = trace.firstSkippedColumn;
     loadReport = std::move(report);
     UpdateAllViews(nullptr, 0, nullptr);
+}
+
+std::string World::DescribeContent() const {
+    std::string digits = std::to_string(objects.count);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return digits + (objects.count == 1 ? " object" : " objects");
 }
 
 void World::DestroyObjects() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "document/WorldLoadReport.h"
 #include "framework/CDocument.h"
@@ -39,6 +40,8 @@ public:
     /// How the last load went. While a load runs, and after one that ended in an exception,
     /// it reports a partial read at line 0.
     const WorldLoadReport& GetLoadReport() const { return loadReport; }
+    /// "2,700,000 objects": the number of objects, for the status bar.
+    std::string DescribeContent() const override;
 
     /// Takes ownership of the object and appends it to the list of all objects and to each of
     /// updateables, drawables and interactables whose class it has, tested in that order.

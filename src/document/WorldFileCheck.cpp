@@ -5,12 +5,13 @@
 #include "framework/CFileException.h"
 #include "objects/DrawableObject.h"
 
-WorldFileCheck CheckWorldFile(const std::string& path) {
+WorldFileCheck CheckWorldFile(const std::string& path, ProgressObserver* progress) {
     WorldFileCheck check;
     check.path = path;
     World world;
     try {
         CArchive archive(path, CArchive::load);
+        archive.SetProgressObserver(progress);
         try {
             world.Serialize(archive);
             // The rest of a file read in part still counts for its size.

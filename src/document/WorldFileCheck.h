@@ -5,6 +5,8 @@
 
 #include "document/WorldLoadReport.h"
 
+class ProgressObserver;
+
 /// What CheckWorldFile found out about a world file.
 struct WorldFileCheck {
     std::string path;
@@ -21,8 +23,9 @@ struct WorldFileCheck {
 };
 
 /// Loads the world file at path the way the program opens it and reports what came of it.
-/// Never throws for a bad or missing file; the report says what went wrong.
-WorldFileCheck CheckWorldFile(const std::string& path);
+/// Never throws for a bad or missing file; the report says what went wrong. The reading is
+/// told to progress, when given.
+WorldFileCheck CheckWorldFile(const std::string& path, ProgressObserver* progress = nullptr);
 
 /// The report as a few lines of text for people, each ending in a line feed.
 std::string FormatWorldFileCheck(const WorldFileCheck& check);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 class CDialog;
+struct ProgressReport;
 
 /// Where the program keeps its settings: named values in sections, below the application's
 /// key. The real program keeps them in the desktop's settings; tests keep them in memory.
@@ -25,6 +27,16 @@ enum class SaveChoice { save, discard, cancel };
 /// How a message to the user looks.
 enum class MessageKind { information, warning, error };
 
+/// A window that shows how far one long piece of work has come; it closes when destroyed.
+class ProgressDialog {
+public:
+    virtual ~ProgressDialog() = default;
+    /// Shows the report and lets the rest of the interface repaint meanwhile, though not take
+    /// input. A report that is not cancellable takes the Cancel button away. Answers false once
+    /// the person has asked to cancel.
+    virtual bool Update(const ProgressReport& report) = 0;
+};
+
 /// Everything the framework asks of the person at the screen. The real program shows
 /// dialogs; tests answer without any.
 class UserDialogs {
@@ -42,4 +54,10 @@ public:
     virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
     /// Runs the dialog until it is closed; answers the button that closed it (IDOK, IDCANCEL).
     virtual int RunModal(CDialog& dialog) = 0;
+    /// A modal progress window with the caption, about the work described by text (which names
+    /// the file); null where progress is not shown, as it is not by default.
+    virtual std::unique_ptr<ProgressDialog> BeginProgress(const std::string& /*caption*/,
+                                                          const std::string& /*text*/) {
+        return nullptr;
+    }
 };

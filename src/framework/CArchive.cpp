@@ -1,5 +1,7 @@
 #include "framework/CArchive.h"
 
+#include "framework/ProgressObserver.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,6 +22,8 @@ public:
     virtual void WriteAll(const char* source, std::size_t count) = 0;
     /// Makes what was written the content of the target.
     virtual void Commit() = 0;
+    /// Loading: the size of the source; 0 when not known.
+    virtual std::uint64_t Size() const { return 0; }
 };
 
 namespace {
@@ -47,7 +51,7 @@ private:
 
 class FileReader : public CArchive::Device {
 public:
-    explicit FileReader(const std::string& path) : path(path), file(Open(path)) {}
+    explicit FileReader(const std::string& path) : path(path), file(Open(path, size)) {}
 
     std::size_t ReadSome(char* destination, std::size_t count) override {
         for (;;) {
@@ -62,11 +66,12 @@ public:
     }
     void WriteAll(const char* /*source*/, std::size_t /*count*/) override {}
     void Commit() override { file.Close(); }
+    std::uint64_t Size() const override { return size; }
 
 private:
     // Only regular files: a directory cannot be read, and a device or a pipe could feed the
     // reader without end.
-    static int Open(const std::string& path) {
+    static int Open(const std::string& path, std::uint64_t& size) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) {
             throw CFileException(CFileException::open, path, errno);
@@ -82,10 +87,12 @@ private:
         if (!S_ISREG(status.st_mode)) {
             throw CFileException(CFileException::open, path, "not a regular file");
         }
+        size = static_cast<std::uint64_t>(status.st_size);
         return guard.Release();
     }
 
     std::string path;
+    std::uint64_t size = 0;
     Descriptor file;
 };
 
@@ -185,18 +192,20 @@ private:
 
 class MemoryReader : public CArchive::Device {
 public:
-    explicit MemoryReader(std::string bytes) : bytes(std::move(bytes)) {}
+    MemoryReader(std::string bytes, std::size_t chunk) : bytes(std::move(bytes)), chunk(chunk) {}
     std::size_t ReadSome(char* destination, std::size_t count) override {
-        const std::size_t n = std::min(count, bytes.size() - next);
+        const std::size_t n = std::min({count, chunk, bytes.size() - next});
         std::memcpy(destination, bytes.data() + next, n);
         next += n;
         return n;
     }
     void WriteAll(const char* /*source*/, std::size_t /*count*/) override {}
     void Commit() override {}
+    std::uint64_t Size() const override { return bytes.size(); }
 
 private:
     std::string bytes;
+    std::size_t chunk;
     std::size_t next = 0;
 };
 
@@ -229,10 +238,11 @@ CArchive::CArchive(std::unique_ptr<Device> device, Mode mode, std::string name)
     : device(std::move(device)),
       mode(mode),
       name(std::move(name)),
-      buffer(std::make_unique<char[]>(kBufferSize)) {}
+      buffer(std::make_unique<char[]>(kBufferSize)),
+      size(this->device->Size()) {}
 
-CArchive CArchive::FromMemory(std::string bytes) {
-    return CArchive(std::make_unique<MemoryReader>(std::move(bytes)), load, "memory");
+CArchive CArchive::FromMemory(std::string bytes, std::size_t chunk) {
+    return CArchive(std::make_unique<MemoryReader>(std::move(bytes), chunk), load, "memory");
 }
 
 CArchive CArchive::ToMemory(std::string& sink, std::size_t capacity) {
@@ -271,6 +281,7 @@ unsigned CArchive::Read(void* destination, unsigned count) {
         if (begin == end) {
             const std::size_t wanted = count - copied;
             std::size_t got = 0;
+            ReportProgress(position + copied);
             if (wanted >= kBufferSize) {
                 // A large read goes straight to the caller, without the extra copy.
                 Guarded([&] { got = device->ReadSome(out + copied, wanted); });
@@ -302,6 +313,7 @@ void CArchive::Write(const void* source, unsigned count) {
     if (count > kBufferSize - end) {
         FlushBuffer();
         if (count >= kBufferSize) {
+            ReportProgress(position);
             Guarded([&] { device->WriteAll(static_cast<const char*>(source), count); });
             position += count;
             return;
@@ -321,8 +333,18 @@ void CArchive::Flush() {
 
 void CArchive::FlushBuffer() {
     if (end > 0) {
+        ReportProgress(position);
         Guarded([&] { device->WriteAll(buffer.get(), end); });
         end = 0;
+    }
+}
+
+void CArchive::ReportProgress(std::uint64_t done) {
+    if (observer != nullptr && !observer->OnProgress(done, size)) {
+        Guarded([&] {
+            throw CFileException(IsLoading() ? CFileException::open : CFileException::save, name,
+                                 "cancelled", ECANCELED);
+        });
     }
 }
 
@@ -336,6 +358,10 @@ void CArchive::Close() {
             throw *failure;
         }
         if (mode == store) {
+            if (observer != nullptr) {
+                // From here on the target is being replaced: too late to cancel.
+                std::exchange(observer, nullptr)->OnPointOfNoReturn();
+            }
             FlushBuffer();
         }
         Guarded([&] { device->Commit(); });

@@ -7,6 +7,8 @@
 
 #include "framework/CFileException.h"
 
+class ProgressObserver;
+
 /// A stream of bytes that a document saves itself into or loads itself from: a file, or memory
 /// for tests. The archive keeps its own buffer, so many small writes cost one system call.
 ///
@@ -14,6 +16,10 @@
 /// only in Close, which flushes the temporary to disk and renames it over the target. An
 /// archive destroyed without Close (because the save failed or was abandoned) removes the
 /// temporary and leaves the target exactly as it was.
+///
+/// An observer, when set, hears of every chunk the archive moves and may cancel the transfer,
+/// which then fails with the error ECANCELED; a save can no longer be cancelled once Close has
+/// begun to replace the target.
 ///
 /// Every failure raises CFileException. Failures are sticky: once an operation has failed,
 /// every later Read, Write, Flush or Close raises the same error again.
@@ -24,8 +30,8 @@ public:
     /// An archive on the file at path. Loading opens the file (a regular file only); storing
     /// creates the temporary file beside it. Throws CFileException when that is not possible.
     CArchive(const std::string& path, Mode mode);
-    /// A loading archive over a copy of bytes.
-    static CArchive FromMemory(std::string bytes);
+    /// A loading archive over a copy of bytes, handed out at most chunk bytes at a time.
+    static CArchive FromMemory(std::string bytes, std::size_t chunk = SIZE_MAX);
     /// A storing archive whose bytes replace sink's content when Close completes. A save that
     /// would grow beyond capacity bytes fails part way as a full disk does (ENOSPC) and leaves
     /// sink as it was.
@@ -42,6 +48,13 @@ public:
     const std::string& GetFileName() const { return name; }
     /// Bytes handed out by Read (loading) or taken by Write (storing) so far.
     std::uint64_t GetPosition() const { return position; }
+    /// Loading: the size of the file when it was opened. Storing: the size expected, as set,
+    /// or 0 when not known.
+    std::uint64_t GetSize() const { return size; }
+    void SetExpectedSize(std::uint64_t bytes) { size = bytes; }
+    /// Tells observer of the transfer from now on; null for none. It must outlive the archive
+    /// or be replaced first.
+    void SetProgressObserver(ProgressObserver* observer) { this->observer = observer; }
 
     /// Copies up to count bytes into destination; fewer only at the end. Returns the number
     /// copied, 0 at the end. Storing archives have nothing to read and return 0.
@@ -66,6 +79,8 @@ private:
     template <typename Action>
     void Guarded(Action&& action);
     void FlushBuffer();
+    /// Tells the observer that done bytes have moved; throws when it cancels.
+    void ReportProgress(std::uint64_t done);
 
     static constexpr std::size_t kBufferSize = 64 * 1024;
 
@@ -76,6 +91,8 @@ private:
     std::size_t begin = 0;  ///< loading: first unread byte of the buffer
     std::size_t end = 0;    ///< loading: end of the buffered bytes; storing: bytes buffered
     std::uint64_t position = 0;
+    std::uint64_t size = 0;
+    ProgressObserver* observer = nullptr;
     bool closed = false;
     std::unique_ptr<CFileException> failure;
 };

@@ -1,6 +1,7 @@
 #include "framework/CDocument.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -8,8 +9,10 @@
 #include "framework/AfxIds.h"
 #include "framework/CArchive.h"
 #include "framework/CDocTemplate.h"
+#include "framework/CFrameWnd.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
+#include "framework/DialogProgress.h"
 
 namespace {
 
@@ -23,9 +26,16 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
+/// A cancel is the person's own choice, not a fault to alarm them with.
+MessageKind KindOf(const std::exception& error) {
+    const auto* fileError = dynamic_cast<const CFileException*>(&error);
+    return fileError != nullptr && fileError->GetError() == ECANCELED ? MessageKind::information
+                                                                      : MessageKind::error;
+}
+
 }  // namespace
 
-CDocument::CDocument() : title_("Untitled") {
+CDocument::CDocument() : title_("Untitled"), progressDelay_(DelayedProgress::kDefaultDelay) {
     OnCommand(afx::ID_FILE_SAVE, [this] { DoFileSave(); });
     OnCommand(afx::ID_FILE_SAVE_AS, [this] { DoSave(""); });
 }
@@ -41,12 +51,28 @@ bool CDocument::OnNewDocument() {
         return false;
     }
     SetModifiedFlag(false);
+    lastFileSize_ = 0;
     return true;
 }
 
 void CDocument::Serialize(CArchive& /*archive*/) {}
 
 void CDocument::DeleteContents() {}
+
+std::string CDocument::DescribeContent() const {
+    return {};
+}
+
+void CDocument::TellOutcome(const std::string& done, double seconds) const {
+    CWinApp* app = docTemplate_ != nullptr ? docTemplate_->GetApp() : nullptr;
+    CFrameWnd* frame = app != nullptr ? app->GetMainWnd() : nullptr;
+    if (frame == nullptr || seconds < progressDelay_) {
+        return;
+    }
+    const std::string content = DescribeContent();
+    frame->SetMessageText(done + (content.empty() ? "" : ": " + content) + " in " +
+                          DescribeSeconds(seconds));
+}
 
 void CDocument::SetPathName(const std::string& path, bool addToRecentFiles) {
     pathName_ = Absolute(path);
@@ -69,8 +95,11 @@ void CDocument::Tell(const std::string& text, MessageKind kind) const {
 
 bool CDocument::OnOpenDocument(const std::string& path) {
     lastOpenTouched_ = false;
+    DialogProgress progress(dialogs_, "Opening", "Opening " + Quoted(path), progressDelay_);
+    std::uint64_t size = 0;
     try {
         CArchive archive(path, CArchive::load);
+        archive.SetProgressObserver(&progress);
         // From here on the content no longer matches any file until the load completes; a
         // load that fails leaves the document modified, and the template replaces it.
         lastOpenTouched_ = true;
@@ -78,11 +107,14 @@ bool CDocument::OnOpenDocument(const std::string& path) {
         SetModifiedFlag(true);
         Serialize(archive);
         archive.Close();
+        size = archive.GetSize();
     } catch (const std::exception& error) {
+        progress.Close();
         SetModifiedFlag(lastOpenTouched_ || IsModified());
-        Tell(error.what(), MessageKind::error);
+        Tell(error.what(), KindOf(error));
         return false;
     }
+    progress.Close();
     LoadVerdict verdict = docTemplate_ != nullptr ? docTemplate_->JudgeLoad(*this) : LoadVerdict{};
     if (verdict.kind == LoadVerdict::Kind::refused) {
         SetModifiedFlag(true);
@@ -90,6 +122,10 @@ bool CDocument::OnOpenDocument(const std::string& path) {
         return false;
     }
     SetModifiedFlag(false);
+    lastFileSize_ = size;
+    // The title is still the previous file's until the template takes the new path.
+    TellOutcome("Opened " + std::filesystem::path(path).filename().string(),
+                progress.ElapsedSeconds());
     if (verdict.kind == LoadVerdict::Kind::partial) {
         Tell(Quoted(path) + " was read only up to " + verdict.detail +
                  ". What was read is open; saving will replace the file with it.",
@@ -103,15 +139,25 @@ bool CDocument::OnOpenDocument(const std::string& path) {
 }
 
 bool CDocument::OnSaveDocument(const std::string& path) {
+    DialogProgress progress(dialogs_, "Saving", "Saving " + Quoted(path), progressDelay_);
+    std::uint64_t size = 0;
     try {
         CArchive archive(path, CArchive::store);
+        archive.SetExpectedSize(lastFileSize_);
+        archive.SetProgressObserver(&progress);
         Serialize(archive);
+        size = archive.GetPosition();
         archive.Close();
     } catch (const std::exception& error) {
-        Tell(error.what(), MessageKind::error);
+        progress.Close();
+        Tell(error.what(), KindOf(error));
         return false;
     }
+    progress.Close();
     SetModifiedFlag(false);
+    lastFileSize_ = size;
+    TellOutcome("Saved " + std::filesystem::path(path).filename().string(),
+                progress.ElapsedSeconds());
     return true;
 }
 

@@ -24,8 +24,9 @@ CFileException::CFileException(Operation operation, std::string path, int error)
       path(std::move(path)),
       error(error) {}
 
-CFileException::CFileException(Operation operation, std::string path, const std::string& reason)
+CFileException::CFileException(Operation operation, std::string path, const std::string& reason,
+                               int error)
     : std::runtime_error(Sentence(operation, path, reason)),
       operation(operation),
       path(std::move(path)),
-      error(0) {}
+      error(error) {}

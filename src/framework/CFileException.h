@@ -13,8 +13,8 @@ public:
 
     /// The reason is the system's text for the error number.
     CFileException(Operation operation, std::string path, int error);
-    /// A reason of our own, for errors that carry no error number (error is then 0).
-    CFileException(Operation operation, std::string path, const std::string& reason);
+    /// A reason of our own, in place of the system's text for the error number.
+    CFileException(Operation operation, std::string path, const std::string& reason, int error = 0);
 
     Operation GetOperation() const { return operation; }
     /// The file as it was named to the archive.

@@ -9,6 +9,7 @@
 #include "framework/AfxIds.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
+#include "qt/QtProgressDialog.h"
 #include "qt/TemplateDialog.h"
 
 namespace {
@@ -98,4 +99,9 @@ int QtDialogs::RunModal(CDialog& dialog) {
     }
     int result = window.exec();
     return result == QDialog::Rejected ? afx::IDCANCEL : result;
+}
+
+std::unique_ptr<ProgressDialog> QtDialogs::BeginProgress(const std::string& caption,
+                                                         const std::string& text) {
+    return std::make_unique<QtProgressDialog>(caption, text, Owner());
 }

@@ -16,6 +16,8 @@ public:
     SaveChoice AskSaveChanges(const std::string& documentTitle) override;
     void ShowMessage(const std::string& text, MessageKind kind) override;
     int RunModal(CDialog& dialog) override;
+    std::unique_ptr<ProgressDialog> BeginProgress(const std::string& caption,
+                                                  const std::string& text) override;
 
 private:
     /// The window that owns a dialog: the application's main window, when it is shown.

@@ -1,0 +1,49 @@
+#include "app/TerminalProgress.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <ostream>
+#include <utility>
+
+namespace {
+
+// Back to the start of the line and erase it.
+constexpr const char* kClearLine = "\r\033[K";
+
+}  // namespace
+
+TerminalProgress::TerminalProgress(std::ostream& out, const std::string& file, double delaySeconds,
+                                   Clock clock)
+    : DelayedProgress(delaySeconds, std::move(clock)),
+      out_(out),
+      name_(std::filesystem::path(file).filename().string()) {}
+
+TerminalProgress::~TerminalProgress() {
+    Clear();
+}
+
+void TerminalProgress::Clear() {
+    if (drawn_) {
+        out_ << kClearLine << std::flush;
+        drawn_ = false;
+    }
+}
+
+bool TerminalProgress::StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
+bool TerminalProgress::Show(const ProgressReport& report) {
+    out_ << kClearLine << "Reading " << name_ << ": ";
+    if (report.total > 0) {
+        out_ << report.Permille() / 10 << "%, " << DescribeBytes(report.done) << " of "
+             << DescribeBytes(report.total);
+    } else {
+        out_ << DescribeBytes(report.done);
+    }
+    out_ << ", " << DescribeBytes(static_cast<std::uint64_t>(report.bytesPerSecond)) << "/s"
+         << std::flush;
+    drawn_ = true;
+    return true;
+}
