@@ -33,6 +33,10 @@ double DelayedProgress::ElapsedSeconds() const {
 }
 
 bool DelayedProgress::OnProgress(std::uint64_t done, std::uint64_t total) {
+    if (heard_ && done == last_.done && total == last_.total) {
+        return true;  // a reader that asks again at the end has nothing new to show
+    }
+    heard_ = true;
     const double now = clock_();
     const double elapsed = now - start_;
     last_.done = done;

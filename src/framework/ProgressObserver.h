@@ -60,6 +60,7 @@ private:
     double delay_;
     double start_;
     double lastShown_ = 0;
+    bool heard_ = false;
     bool shown_ = false;
     bool cancellable_ = true;
     ProgressReport last_;
