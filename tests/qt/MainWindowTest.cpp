@@ -325,3 +325,51 @@ TEST_F(MainWindowTest, OpeningANonWorldFileKeepsANewUntitledWorld) {
 }
 
 }  // namespace
+
+// A long open shows a modal progress dialog naming the file; its Cancel ends the open as a
+// failed one does. A completed open or save says in the status bar what it did, until the
+// next menu prompt. The delay is cut to nothing, so a world of 3,000 objects counts as long.
+TEST_F(MainWindowTest, LongOpenShowsProgressWhoseCancelStopsIt) {
+    const std::string example = ReadFileBytes(kExample);
+    const std::size_t first = example.find("draggable");
+    std::string text = "800 600\n\n";
+    for (int i = 0; i < 3000; ++i) {
+        text += example.substr(first, example.find("draggable", first + 1) - first);
+    }
+    velk_test::WriteFileBytes(Path("big.world"), text);
+    ASSERT_TRUE(run.Start());
+    run.Document().SetProgressDelay(0);
+    int updates = 0;
+    bool cancel = true;
+    dialogs.onProgress = [&](QProgressDialog& dialog) {
+        ++updates;
+        EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
+        EXPECT_TRUE(dialog.labelText().contains("big.world"));
+        if (cancel) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>(), Qt::LeftButton);
+        }
+    };
+    dialogs.openAnswers.push_back(Path("big.world"));
+    run.Frame().ExecuteCommand(afx::ID_FILE_OPEN);
+    EXPECT_EQ(updates, 1);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].second, "Cannot open \"" + Path("big.world") + "\": cancelled");
+    EXPECT_EQ(run.Document().GetAllObjects().count, 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    cancel = false;
+    dialogs.openAnswers.push_back(Path("big.world"));
+    run.Frame().ExecuteCommand(afx::ID_FILE_OPEN);
+    EXPECT_EQ(run.Document().GetAllObjects().count, 3000);
+    QLabel* message = run.Window().GetStatusPanes()->GetPane(0);
+    EXPECT_TRUE(message->text().startsWith("Opened big.world: 3,000 objects in "))
+        << message->text().toStdString();
+    run.Document().SetModifiedFlag();
+    run.Frame().ExecuteCommand(afx::ID_FILE_SAVE);
+    EXPECT_TRUE(message->text().startsWith("Saved big.world: 3,000 objects in "));
+    const std::string saved = ReadFileBytes(Path("big.world"));  // its size follows the window
+    EXPECT_TRUE(saved.substr(saved.find('\n')) == text.substr(text.find('\n')));
+    emit run.Window().GetMenus()[0]->aboutToHide();
+    EXPECT_EQ(message->text().toStdString(), "Ready");
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QProgressDialog>
 #include <QTimer>
 
 #include <deque>
@@ -22,6 +23,7 @@
 #include "qt/MainWindow.h"
 #include "qt/QtDialogs.h"
 #include "qt/QtPlatform.h"
+#include "qt/QtProgressDialog.h"
 
 namespace qt_test {
 
@@ -36,6 +38,8 @@ public:
     std::vector<std::pair<MessageKind, std::string>> messages;
     std::function<void()> onModal;
     int modalResult = 0;
+    /// Called with the real progress dialog on screen before each of its updates.
+    std::function<void(QProgressDialog&)> onProgress;
 
     std::optional<std::string> AskOpenPath(const std::string&) override { return Pop(openAnswers); }
     std::optional<std::string> AskSavePath(const std::string&, const std::string&) override {
@@ -60,8 +64,26 @@ public:
         modalResult = real.RunModal(dialog);
         return modalResult;
     }
+    std::unique_ptr<ProgressDialog> BeginProgress(const std::string& caption,
+                                                  const std::string& text) override {
+        return std::make_unique<WatchedProgress>(caption, text, onProgress);
+    }
 
 private:
+    class WatchedProgress : public QtProgressDialog {
+    public:
+        WatchedProgress(const std::string& caption, const std::string& text,
+                        std::function<void(QProgressDialog&)>& watch)
+            : QtProgressDialog(caption, text, nullptr), watch(watch) {}
+        bool Update(const ProgressReport& report) override {
+            if (watch) {
+                watch(Widget());
+            }
+            return QtProgressDialog::Update(report);
+        }
+        std::function<void(QProgressDialog&)>& watch;
+    };
+
     static std::optional<std::string> Pop(std::deque<std::string>& queue) {
         if (queue.empty()) {
             return std::nullopt;
