@@ -1,6 +1,7 @@
 // Saving and loading a world of 100,000 objects (about 38 MB of text) through Serialize and a
 // real file, next to a plain read() of the same file: how far the text format stays behind
-// what the disk and the page cache give. The memory variants show the format's own cost.
+// what the disk and the page cache give. The memory variants show the format's own cost; the
+// watched variants add a progress observer that is shown from the start, as after a long wait.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -16,6 +17,7 @@
 
 #include "document/World.h"
 #include "framework/CArchive.h"
+#include "framework/ProgressObserver.h"
 #include "objects/DraggableObject.h"
 #include "shapes/DrawEllipse.h"
 #include "shapes/DrawPoint.h"
@@ -94,6 +96,20 @@ Fixture& Shared() {
     return fixture;
 }
 
+/// Progress shown from the first chunk on, as a dialog would be, without drawing anything.
+class WatchingProgress : public DelayedProgress {
+public:
+    WatchingProgress() : DelayedProgress(0) {}
+    int shown = 0;
+
+protected:
+    bool Show(const ProgressReport& report) override {
+        benchmark::DoNotOptimize(report.Permille());
+        ++shown;
+        return true;
+    }
+};
+
 void BM_PlainRead(benchmark::State& state) {
     Fixture& f = Shared();
     std::vector<char> buffer(64 * 1024);
@@ -116,7 +132,11 @@ void BM_LoadFile(benchmark::State& state) {
     Fixture& f = Shared();
     for (auto _ : state) {
         auto world = std::make_unique<World>();
+        WatchingProgress progress;
         CArchive archive(f.source, CArchive::load);
+        if (state.range(0) != 0) {
+            archive.SetProgressObserver(&progress);
+        }
         world->Serialize(archive);
         archive.Close();
         state.PauseTiming();
@@ -128,20 +148,35 @@ void BM_LoadFile(benchmark::State& state) {
     }
     state.SetBytesProcessed(state.iterations() * f.bytes);
 }
-BENCHMARK(BM_LoadFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadFile)
+    ->ArgName("watched")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 /// The program's Save: a storing file archive, Serialize, Close, which syncs the temporary
 /// file to disk and renames it over the target.
 void BM_SaveFile(benchmark::State& state) {
     Fixture& f = Shared();
     for (auto _ : state) {
+        WatchingProgress progress;
         CArchive archive(f.target, CArchive::store);
+        if (state.range(0) != 0) {
+            archive.SetExpectedSize(static_cast<std::uint64_t>(f.bytes));
+            archive.SetProgressObserver(&progress);
+        }
         f.world.Serialize(archive);
         archive.Close();
     }
     state.SetBytesProcessed(state.iterations() * f.bytes);
 }
-BENCHMARK(BM_SaveFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveFile)
+    ->ArgName("watched")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_LoadMemory(benchmark::State& state) {
     Fixture& f = Shared();
