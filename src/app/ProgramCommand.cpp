@@ -1,11 +1,10 @@
 #include "app/ProgramCommand.h"
 
-#include "app/TerminalProgress.h"
-
 #include <exception>
 #include <memory>
 #include <ostream>
 
+#include "app/TerminalProgress.h"
 #include "document/World.h"
 #include "document/WorldFileCheck.h"
 #include "framework/CArchive.h"

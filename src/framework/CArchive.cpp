@@ -1,7 +1,5 @@
 #include "framework/CArchive.h"
 
-#include "framework/ProgressObserver.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +11,8 @@
 #include <cstring>
 #include <string>
 #include <utility>
+
+#include "framework/ProgressObserver.h"
 
 class CArchive::Device {
 public:

@@ -9,6 +9,7 @@
 #include "framework/AfxIds.h"
 #include "framework/CArchive.h"
 #include "framework/CDocTemplate.h"
+#include "framework/CFileException.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
