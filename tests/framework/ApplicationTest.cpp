@@ -331,6 +331,19 @@ TEST_F(ApplicationTest, ExitAsksTheFrameToCloseWhichEndsTheLoop) {
     EXPECT_EQ(platform.exitCode, 0);
 }
 
+// A frame keeps to the application it was loaded for, even once another one is current: its
+// recent files, its commands and its exit.
+TEST_F(ApplicationTest, AFrameKeepsToItsOwnApplication) {
+    WriteFile(Path("a.note"), "note a\n");
+    ASSERT_TRUE(Start({Path("a.note")}));
+    NoteApp other;
+    ASSERT_EQ(AfxGetApp(), &other);
+    EXPECT_EQ(Frame().GetApp(), app.get());
+    EXPECT_EQ(Frame().GetMenuItems(0)[3].text, "&1 " + Path("a.note"));
+    EXPECT_TRUE(Frame().ExecuteCommand(afx::ID_APP_EXIT));
+    EXPECT_TRUE(platform.quit);
+}
+
 TEST_F(ApplicationTest, AFrameThatCannotBeMadeFailsTheStart) {
     platform.refuseFrames = true;
     EXPECT_FALSE(Start());
