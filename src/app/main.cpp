@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
             break;
     }
     if (!HasDisplay()) {
-        std::cerr << "velk: there is no display to show a window on (DISPLAY is not set).\n"
+        std::cerr << "velk: there is no display to show a window on (none of DISPLAY, "
+                     "WAYLAND_DISPLAY and QT_QPA_PLATFORM is set).\n"
                      "Paint a world into a PNG file instead: velk --render FILE -o OUT.png\n";
         return 1;
     }

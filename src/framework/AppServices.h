@@ -45,7 +45,8 @@ public:
 
     /// The file to open; nothing when the person cancels.
     virtual std::optional<std::string> AskOpenPath(const std::string& caption) = 0;
-    /// The file to save to, offering initialName; nothing when the person cancels.
+    /// The file to save to, offering initialName (a document's full path, or the title of one
+    /// that has no file yet); nothing when the person cancels.
     virtual std::optional<std::string> AskSavePath(const std::string& caption,
                                                    const std::string& initialName) = 0;
     /// Whether to save the document of that title before it is closed or replaced.

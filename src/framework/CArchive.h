@@ -22,7 +22,7 @@ class ProgressObserver;
 /// begun to replace the target.
 ///
 /// Every failure raises CFileException. Failures are sticky: once an operation has failed,
-/// every later Read, Write, Flush or Close raises the same error again.
+/// every later Read, Write and Flush raises the same error again, and so does the first Close.
 class CArchive {
 public:
     enum Mode { load, store };
@@ -64,7 +64,9 @@ public:
     /// Storing: hands the buffered bytes to the file (not yet to the disk). Loading: nothing.
     void Flush();
     /// Storing: completes the save (flush, sync the temporary to disk, rename it over the
-    /// target). Loading: releases the file. Later calls do nothing; Read and Write then throw.
+    /// target). Loading: releases the file. After a failure it raises that failure instead
+    /// (a storing archive removes its temporary). Only the first Close acts, whatever its
+    /// outcome: a later Close does nothing, and Read, Write and Flush throw.
     void Close();
 
     /// Where the bytes go or come from; file and memory devices live in CArchive.cpp.

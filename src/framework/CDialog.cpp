@@ -3,23 +3,22 @@
 #include "framework/AppServices.h"
 #include "framework/CWinApp.h"
 
-CDialog::CDialog(unsigned templateId, CWnd* parent) : templateId_(templateId), parent_(parent) {}
+CDialog::CDialog(unsigned templateId, CWnd* parent)
+    : app_(AfxGetApp()), templateId_(templateId), parent_(parent) {}
 
 const DialogTemplate* CDialog::GetTemplate() const {
-    CWinApp* app = AfxGetApp();
-    if (app == nullptr) {
+    if (app_ == nullptr) {
         return nullptr;
     }
-    auto found = app->GetResources().dialogs.find(templateId_);
-    return found == app->GetResources().dialogs.end() ? nullptr : &found->second;
+    auto found = app_->GetResources().dialogs.find(templateId_);
+    return found == app_->GetResources().dialogs.end() ? nullptr : &found->second;
 }
 
 int CDialog::DoModal() {
-    CWinApp* app = AfxGetApp();
-    if (app == nullptr || app->GetDialogs() == nullptr || GetTemplate() == nullptr) {
+    if (app_ == nullptr || app_->GetDialogs() == nullptr || GetTemplate() == nullptr) {
         return -1;
     }
-    return app->GetDialogs()->RunModal(*this);
+    return app_->GetDialogs()->RunModal(*this);
 }
 
 bool CDialog::OnInitDialog() {

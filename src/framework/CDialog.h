@@ -4,9 +4,12 @@
 #include "framework/CObject.h"
 #include "framework/Resources.h"
 
+class CWinApp;
 class CWnd;
 
-/// A dialog built from a dialog template of the application's resources, run modally.
+/// A dialog built from a dialog template of the application's resources, run modally. It
+/// belongs to the application that is current when it is made (AfxGetApp), as the program's
+/// dialogs are made and run within one command of that application.
 class CDialog : public CObject, public CCmdTarget {
 public:
     /// A dialog of template templateId; without a parent the main window is its owner.
@@ -17,14 +20,17 @@ public:
     virtual int DoModal();
 
     unsigned GetTemplateId() const { return templateId_; }
-    /// The template from the current application's resources; null when there is none.
+    /// The template from the application's resources; null when there is none.
     const DialogTemplate* GetTemplate() const;
+    /// The application the dialog belongs to; null when there was none.
+    CWinApp* GetApp() const { return app_; }
     CWnd* GetParent() const { return parent_; }
 
     /// The dialog has been made; the base accepts.
     virtual bool OnInitDialog();
 
 private:
+    CWinApp* app_;
     unsigned templateId_;
     CWnd* parent_;
 };

@@ -168,8 +168,10 @@ bool CDocument::DoSave(const std::string& path, bool replace) {
         if (dialogs_ == nullptr) {
             return false;
         }
-        std::optional<std::string> chosen =
-            dialogs_->AskSavePath(replace ? "Save As" : "Save Copy As", title_);
+        // A document with a file proposes that file, folder and all, so that accepting the
+        // dialog saves it where it came from; a new one proposes its title.
+        std::optional<std::string> chosen = dialogs_->AskSavePath(
+            replace ? "Save As" : "Save Copy As", pathName_.empty() ? title_ : pathName_);
         if (!chosen || chosen->empty()) {
             return false;
         }

@@ -27,10 +27,13 @@ bool CFrameWnd::PreCreateWindow() {
 }
 
 bool CFrameWnd::LoadFrame(unsigned resourceId, CCreateContext* context) {
-    CWinApp* app = AfxGetApp();
+    CWinApp* app = context != nullptr && context->newDocTemplate != nullptr
+                       ? context->newDocTemplate->GetApp()
+                       : AfxGetApp();
     if (app == nullptr || app->GetPlatform() == nullptr || !PreCreateWindow()) {
         return false;
     }
+    app_ = app;
     const ResourceSet& resources = app->GetResources();
     if (auto menu = resources.menus.find(resourceId); menu != resources.menus.end()) {
         menu_ = menu->second;
@@ -138,8 +141,7 @@ bool CFrameWnd::OnCmdMsg(unsigned id, CCmdUI* ui) {
     if (CCmdTarget::OnCmdMsg(id, ui)) {
         return true;
     }
-    CWinApp* app = AfxGetApp();
-    return app != nullptr && app->OnCmdMsg(id, ui);
+    return app_ != nullptr && app_->OnCmdMsg(id, ui);
 }
 
 CCmdUI CFrameWnd::QueryCommand(unsigned id) {
@@ -165,8 +167,7 @@ std::vector<MenuItem> CFrameWnd::GetMenuItems(std::size_t index) const {
         return {};
     }
     std::vector<MenuItem> items;
-    CWinApp* app = AfxGetApp();
-    CRecentFileList* recent = app != nullptr ? app->GetRecentFileList() : nullptr;
+    CRecentFileList* recent = app_ != nullptr ? app_->GetRecentFileList() : nullptr;
     for (const MenuItem& item : menu_[index].items) {
         if (item.kind == MenuItem::Kind::Command && item.command == afx::ID_FILE_MRU_FILE1 &&
             recent != nullptr && recent->GetSize() > 0) {
@@ -182,12 +183,11 @@ std::vector<MenuItem> CFrameWnd::GetMenuItems(std::size_t index) const {
 }
 
 void CFrameWnd::OnMenuSelect(unsigned id) {
-    CWinApp* app = AfxGetApp();
-    if (app == nullptr) {
+    if (app_ == nullptr) {
         return;
     }
-    std::string prompt = id != 0 ? PromptOfCommandString(app->LoadString(id)) : std::string();
-    SetMessageText(prompt.empty() ? app->LoadString(afx::AFX_IDS_IDLEMESSAGE) : prompt);
+    std::string prompt = id != 0 ? PromptOfCommandString(app_->LoadString(id)) : std::string();
+    SetMessageText(prompt.empty() ? app_->LoadString(afx::AFX_IDS_IDLEMESSAGE) : prompt);
 }
 
 void CFrameWnd::SetMessageText(const std::string& text) {
@@ -197,12 +197,11 @@ void CFrameWnd::SetMessageText(const std::string& text) {
 }
 
 bool CFrameWnd::OnClose() {
-    CWinApp* app = AfxGetApp();
-    if (app != nullptr && !app->SaveAllModified()) {
+    if (app_ != nullptr && !app_->SaveAllModified()) {
         return false;
     }
-    if (app != nullptr && app->GetPlatform() != nullptr) {
-        app->GetPlatform()->Quit(0);
+    if (app_ != nullptr && app_->GetPlatform() != nullptr) {
+        app_->GetPlatform()->Quit(0);
     }
     return true;
 }

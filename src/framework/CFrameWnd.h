@@ -13,26 +13,35 @@ struct CCreateContext;
 class CDocument;
 class CStatusBar;
 class CView;
+class CWinApp;
 
 /// The main window: caption, menu bar, accelerators, icon, status bar and the one view that
 /// fills its client area. It routes commands to its view, the view's document, itself and the
 /// application, in that order; a command that none of them handles is disabled. It handles
 /// View Status Bar itself.
+///
+/// A frame belongs to one application, bound when it is loaded: its resources, platform,
+/// recent files and commands come from there (GetApp), never from whichever application is
+/// current later.
 class CFrameWnd : public CWnd, public CCmdTarget {
 public:
     CFrameWnd();
     /// Destroys the view, then the window.
     ~CFrameWnd() override;
 
-    /// Makes the outer window through the application's platform with the menu, accelerators,
-    /// icon and caption of resource id, then sends OnCreate with the context. False, with
-    /// nothing left made, when the window cannot be made or OnCreate returns -1.
+    /// Binds the frame to the application of the context's template (the current application,
+    /// AfxGetApp, when there is no template) and makes the outer window through its platform
+    /// with the menu, accelerators, icon and caption of resource id, then sends OnCreate with
+    /// the context. False, with nothing left made, when there is no application, the window
+    /// cannot be made or OnCreate returns -1.
     virtual bool LoadFrame(unsigned resourceId, CCreateContext* context);
     /// Lets the frame adjust how it is made; the base accepts.
     virtual bool PreCreateWindow();
     /// Makes the view of the context in the client area. -1 when that fails.
     int OnCreate() override;
 
+    /// The application the frame was loaded for; null before LoadFrame.
+    CWinApp* GetApp() const { return app_; }
     FrameHost* GetFrameHost() const { return frameHost_.get(); }
     CView* GetActiveView() const { return view_.get(); }
     CDocument* GetActiveDocument() const;
@@ -70,6 +79,7 @@ public:
 private:
     void OnViewStatusBar();
 
+    CWinApp* app_ = nullptr;
     CCreateContext* createContext_ = nullptr;  ///< during LoadFrame only
     std::unique_ptr<FrameHost> frameHost_;
     std::vector<MenuItem> menu_;

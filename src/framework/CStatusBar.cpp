@@ -27,7 +27,7 @@ bool CStatusBar::Create(CFrameWnd* parent, unsigned long style, unsigned id) {
 }
 
 bool CStatusBar::SetIndicators(const unsigned* ids, int count) {
-    CWinApp* app = AfxGetApp();
+    CWinApp* app = frame_ != nullptr ? frame_->GetApp() : nullptr;
     if (host_ == nullptr || app == nullptr || count < 0) {
         return false;
     }

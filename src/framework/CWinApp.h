@@ -109,7 +109,9 @@ private:
     CFrameWnd* mainWnd_ = nullptr;
 };
 
-/// The current application; null when there is none.
+/// The current application, one of the program's few process-wide pieces: the latest made or
+/// started; null when there is none. Frames and dialogs keep the one they were made for
+/// (CFrameWnd::GetApp, CDialog::GetApp).
 CWinApp* AfxGetApp();
 
 /// Lets windows and dialogs hold embedded controls. Every window can hold them here.

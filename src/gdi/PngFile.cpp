@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gdi/CBitmap.h"
@@ -47,10 +48,12 @@ bool WritePng(const CBitmap& bitmap, const std::string& path, std::string* error
     }
     const auto width = static_cast<std::size_t>(bitmap.GetWidth());
     const auto height = static_cast<std::size_t>(bitmap.GetHeight());
+    // Only heap memory changes between setjmp and a longjmp back to it: a local object changed
+    // there would be indeterminate after the jump.
     std::vector<png_byte> row(width * 3);
-    std::string pngMessage;
+    const auto pngMessage = std::make_unique<std::string>();
     png_structp png =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &pngMessage, OnPngError, OnPngWarning);
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, pngMessage.get(), OnPngError, OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (info == nullptr) {
         png_destroy_write_struct(&png, nullptr);
@@ -58,7 +61,7 @@ bool WritePng(const CBitmap& bitmap, const std::string& path, std::string* error
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        return Fail(error, "cannot write " + path + ": " + pngMessage);
+        return Fail(error, "cannot write " + path + ": " + *pngMessage);
     }
     png_init_io(png, file.get());
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
@@ -91,20 +94,21 @@ bool ReadPng(const std::string& path, CBitmap* bitmap, std::string* error) {
     if (!file) {
         return Fail(error, "cannot read " + path + ": " + std::strerror(errno));
     }
-    std::string pngMessage;
+    // Only heap memory changes between setjmp and a longjmp back to it: a local object changed
+    // there would be indeterminate after the jump.
+    const auto pngMessage = std::make_unique<std::string>();
+    const auto row = std::make_unique<std::vector<png_byte>>();
     png_structp png =
-        png_create_read_struct(PNG_LIBPNG_VER_STRING, &pngMessage, OnPngError, OnPngWarning);
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, pngMessage.get(), OnPngError, OnPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (info == nullptr) {
         png_destroy_read_struct(&png, nullptr, nullptr);
         return Fail(error, "cannot read " + path + ": out of memory");
     }
-    // Only heap memory changes between setjmp and a longjmp back to it.
-    const auto row = std::make_unique<std::vector<png_byte>>();
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
         bitmap->DeleteObject();
-        return Fail(error, "cannot read " + path + ": " + pngMessage);
+        return Fail(error, "cannot read " + path + ": " + *pngMessage);
     }
     png_init_io(png, file.get());
     png_read_info(png, info);

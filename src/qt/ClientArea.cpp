@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -49,6 +50,19 @@ ClientArea::ClientArea(QWidget* parent) : QAbstractScrollArea(parent) {
     for (int bar : {SB_HORZ, SB_VERT}) {
         QScrollBar* scrollBar = bar == SB_HORZ ? horizontalScrollBar() : verticalScrollBar();
         scrollBar->setRange(0, 0);
+        // Qt's page step sizes the thumb, so it is the visible extent (ApplyBar); a page
+        // scrolled by the trough or the keys is still the window's own step.
+        QObject::connect(
+            scrollBar, &QAbstractSlider::actionTriggered, this, [this, bar, scrollBar](int action) {
+                const std::int64_t page = bars_[bar == SB_VERT ? 1 : 0].page;
+                if (action == QAbstractSlider::SliderPageStepAdd ||
+                    action == QAbstractSlider::SliderPageStepSub) {
+                    const std::int64_t step =
+                        action == QAbstractSlider::SliderPageStepAdd ? page : -page;
+                    scrollBar->setSliderPosition(static_cast<int>(std::clamp<std::int64_t>(
+                        scrollBar->value() + step, scrollBar->minimum(), scrollBar->maximum())));
+                }
+            });
     }
 }
 
@@ -147,7 +161,8 @@ void ClientArea::ApplyBar(int bar) {
     const Bar& sizes = bars_[bar == SB_VERT ? 1 : 0];
     QScrollBar* scrollBar = bar == SB_VERT ? verticalScrollBar() : horizontalScrollBar();
     int extent = bar == SB_VERT ? viewport()->height() : viewport()->width();
-    scrollBar->setPageStep(std::max(1, std::min(sizes.page, extent)));
+    // The thumb shows the visible share of the total.
+    scrollBar->setPageStep(std::max(1, extent));
     scrollBar->setSingleStep(sizes.line);
     // A range that moves the position emits valueChanged, which tells the window.
     scrollBar->setRange(0, std::max(0, sizes.total - extent));
@@ -266,6 +281,9 @@ void ClientArea::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     buttons_ &= ~flag;
+    if (!viewport()->rect().contains(event->position().toPoint())) {
+        return;  // the window does not capture the mouse: a release elsewhere is not its own
+    }
     if (flag == MK_LBUTTON) {
         window_->OnLButtonUp(buttons_, ToPoint(event));
     } else {
@@ -274,7 +292,24 @@ void ClientArea::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void ClientArea::mouseMoveEvent(QMouseEvent* event) {
-    if (window_ != nullptr) {
+    // Qt keeps sending moves past the edge while a button is held; the window does not
+    // capture the mouse, so those are not its own (a drag cannot carry an object off the world).
+    if (window_ != nullptr && viewport()->rect().contains(event->position().toPoint())) {
         window_->OnMouseMove(buttons_, ToPoint(event));
     }
+}
+
+void ClientArea::wheelEvent(QWheelEvent* event) {
+    if ((event->modifiers() & Qt::ShiftModifier) == 0) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // Shift turns the wheel sideways, as across the Linux desktop; the steps stay those of a
+    // plain turn (Qt's scroll bar would take Shift for whole pages).
+    QWheelEvent sideways(event->position(), event->globalPosition(),
+                         event->pixelDelta().transposed(), event->angleDelta().transposed(),
+                         event->buttons(), event->modifiers() & ~Qt::ShiftModifier, event->phase(),
+                         event->inverted(), event->source());
+    QCoreApplication::sendEvent(horizontalScrollBar(), &sideways);
+    event->setAccepted(sideways.isAccepted());
 }

@@ -14,7 +14,8 @@
 /// The client area of the main window: a scrolling widget that hosts one framework window (the
 /// view). It keeps the window's pixels in a CBitmap of the viewport's size and shows them
 /// unchanged; paints, sizes, timers, scroll bars and the mouse reach the window as its message
-/// functions.
+/// functions. The window does not capture the mouse: moves and releases outside the client
+/// area do not reach it. Shift turns the wheel sideways.
 class ClientArea : public QAbstractScrollArea, public WindowHost {
 public:
     explicit ClientArea(QWidget* parent = nullptr);
@@ -48,6 +49,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     /// The window repaints itself at the new position; nothing is moved here.
     void scrollContentsBy(int dx, int dy) override;
 

@@ -4,8 +4,12 @@
 #include <QIcon>
 #include <QImage>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <QStatusBar>
+
+#include <algorithm>
 
 #include "framework/AfxIds.h"
 #include "framework/CFrameWnd.h"
@@ -26,6 +30,7 @@ constexpr const char* kCommandProperty = "velkCommand";
 MainWindow::MainWindow(CFrameWnd& frame) : frame_(frame), client_(new ClientArea(this)) {
     setCentralWidget(client_);
     resize(kInitialWidth, kInitialHeight);
+    FitFrameToScreen();
     client_->SettleGeometry();
     lockKeyTimer_.setInterval(kLockKeyPollMs);
     QObject::connect(&lockKeyTimer_, &QTimer::timeout, this, [this] { PollLockKeys(); });
@@ -62,6 +67,8 @@ void MainWindow::SetMenu(const std::vector<MenuItem>& menu) {
             frame_.OnMenuSelect(action->property(kCommandProperty).toUInt());
         });
         QObject::connect(popup, &QMenu::aboutToHide, this, [this] { frame_.OnMenuSelect(0); });
+        // Qt highlights no grey item, so hovered never names one; the pointer does.
+        popup->installEventFilter(this);
         RebuildMenu(index);
     }
     client_->SettleGeometry();
@@ -138,7 +145,25 @@ void MainWindow::Show(int command) {
         return;
     }
     show();
+    FitFrameToScreen();  // the window system's frame is known now
     PollLockKeys();
+}
+
+void MainWindow::FitFrameToScreen() {
+    // A scaled or small screen may have less room than the starting size: the frame never
+    // starts larger than what the screen leaves free, so its status bar and scroll bars show.
+    const QScreen* where = screen();
+    if (where == nullptr) {
+        return;
+    }
+    const QSize room = where->availableGeometry().size();
+    const QSize frame = frameGeometry().size();
+    const QSize excess(std::max(frame.width() - room.width(), 0),
+                       std::max(frame.height() - room.height(), 0));
+    if (!excess.isNull()) {
+        resize(size() - excess);
+        client_->SettleGeometry();
+    }
 }
 
 void MainWindow::RefreshCommands() {
@@ -156,6 +181,20 @@ void MainWindow::PollLockKeys() {
     }
     // The idle moment in which the shortcuts catch up with the commands' state.
     RefreshCommands();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove) {
+        if (auto* popup = qobject_cast<QMenu*>(watched); popup != nullptr) {
+            QAction* action =
+                popup->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            // A separator has no command: the idle message.
+            if (action != nullptr && (!action->isEnabled() || action->isSeparator())) {
+                frame_.OnMenuSelect(action->property(kCommandProperty).toUInt());
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -21,7 +21,8 @@ class StatusBarPanes;
 /// them; items whose command is disabled show grey. Closing the window asks the frame first.
 class MainWindow : public QMainWindow, public FrameHost {
 public:
-    /// Starting size, before the view shrinks it to a smaller world.
+    /// Starting size, before the view shrinks it to a smaller world; never more than the
+    /// screen's available area.
     static constexpr int kInitialWidth = 900;
     static constexpr int kInitialHeight = 720;
 
@@ -48,12 +49,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    /// Shows the prompt of a grey menu item under the pointer, as of an enabled one.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     /// Fills top-level menu index with its items as they are now, each enabled and checked as
     /// the frame's routing says.
     void RebuildMenu(std::size_t index);
     void PollLockKeys();
+    /// Shrinks the window until its frame fits the screen's available area.
+    void FitFrameToScreen();
 
     CFrameWnd& frame_;
     ClientArea* client_;  ///< owned by the window

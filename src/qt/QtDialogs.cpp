@@ -14,6 +14,8 @@
 
 namespace {
 
+// Messages and questions carry the current application's name as their title; the platform,
+// and so these dialogs, are made before the application runs on them.
 std::string AppName() {
     CWinApp* app = AfxGetApp();
     return app != nullptr ? app->GetAppName() : std::string("Velk");
@@ -89,7 +91,7 @@ void QtDialogs::ShowMessage(const std::string& text, MessageKind kind) {
 
 int QtDialogs::RunModal(CDialog& dialog) {
     const DialogTemplate* layout = dialog.GetTemplate();
-    CWinApp* app = AfxGetApp();
+    CWinApp* app = dialog.GetApp();
     if (layout == nullptr || app == nullptr) {
         return -1;
     }

@@ -5,7 +5,7 @@
 #include "framework/AppServices.h"
 
 /// Settings kept by QSettings for organisation (the registry key) and application: under
-/// Linux, ~/.config/ORGANISATION/APPLICATION.conf, or below $XDG_CONFIG_HOME.
+/// Linux, ~/.config/ORGANISATION/APPLICATION.ini, or below $XDG_CONFIG_HOME.
 class QtSettingsStore : public SettingsStore {
 public:
     QtSettingsStore(const std::string& organisation, const std::string& application);

@@ -331,6 +331,16 @@ TEST_F(ApplicationTest, ExitAsksTheFrameToCloseWhichEndsTheLoop) {
     EXPECT_EQ(platform.exitCode, 0);
 }
 
+// A frame keeps to its own application when another one is current.
+TEST_F(ApplicationTest, AFrameKeepsToItsOwnApplication) {
+    WriteFile(Path("a.note"), "note a\n");
+    ASSERT_TRUE(Start({Path("a.note")}));
+    NoteApp other;
+    EXPECT_EQ(Frame().GetMenuItems(0)[3].text, "&1 " + Path("a.note"));
+    EXPECT_TRUE(Frame().ExecuteCommand(afx::ID_APP_EXIT));
+    EXPECT_TRUE(platform.quit);
+}
+
 TEST_F(ApplicationTest, AFrameThatCannotBeMadeFailsTheStart) {
     platform.refuseFrames = true;
     EXPECT_FALSE(Start());

@@ -42,6 +42,7 @@ TEST(PngFile, FailuresNameTheFileAndLeaveTheBitmapEmpty) {
     std::ofstream(garbage) << "\x89PNG\r\n\x1a\n but then nothing that libpng can read";
     EXPECT_FALSE(ReadPng(garbage, &bitmap, &error));
     EXPECT_NE(error.find(garbage), std::string::npos);
+    EXPECT_GT(error.size(), ("cannot read " + garbage + ": ").size());  // libpng's reason
     EXPECT_FALSE(bitmap.IsCreated());
     std::remove(garbage.c_str());
 

@@ -42,7 +42,9 @@ public:
     std::function<void(QProgressDialog&)> onProgress;
 
     std::optional<std::string> AskOpenPath(const std::string&) override { return Pop(openAnswers); }
-    std::optional<std::string> AskSavePath(const std::string&, const std::string&) override {
+    std::vector<std::string> saveProposed;  ///< the name each save dialog offered
+    std::optional<std::string> AskSavePath(const std::string&, const std::string& name) override {
+        saveProposed.push_back(name);
         return Pop(saveAnswers);
     }
     SaveChoice AskSaveChanges(const std::string& title) override {

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Fails when a source file includes against the layers: each folder under src/ may include only
+# itself and the folders below it, and Qt headers belong to qt/ and the program's main alone.
+# Every library exports src/ as its include root, so the compiler cannot catch an upward
+# include; this check does. Usage: check-layers.sh [SRC_DIR] (default: the repository's src/).
+set -euo pipefail
+
+src=${1:-"$(dirname "$0")/../src"}
+
+# What each folder may include besides itself: the model in the order gdi, shapes, objects,
+# document, view, app; the framework above gdi and below document and view; qt on top of the
+# framework (never the model); the program's main alone wires qt in.
+declare -A allowed=(
+    [gdi]=""
+    [shapes]="gdi"
+    [objects]="gdi shapes"
+    [framework]="gdi"
+    [document]="gdi shapes objects framework"
+    [view]="gdi shapes objects framework document"
+    [qt]="gdi framework"
+    [app]="gdi shapes objects framework document view"
+)
+main_file="app/main.cpp"
+
+faults=0
+report() {
+    echo "$1" >&2
+    faults=$((faults + 1))
+}
+
+while IFS= read -r -d '' file; do
+    relative=${file#"$src"/}
+    layer=${relative%%/*}
+    if [[ -z ${allowed[$layer]+set} ]]; then
+        report "$relative: folder '$layer' has no place in the layers (add it to $0)"
+        continue
+    fi
+    permitted=" $layer ${allowed[$layer]} "
+    qt_allowed=false
+    if [[ $layer == qt || $relative == "$main_file" ]]; then
+        qt_allowed=true
+        permitted+="qt "
+    fi
+    line_number=0
+    while IFS= read -r line; do
+        line_number=$((line_number + 1))
+        [[ $line =~ ^[[:space:]]*#[[:space:]]*include[[:space:]]*([\"\<])([^\"\>]+) ]] || continue
+        header=${BASH_REMATCH[2]}
+        if [[ ${BASH_REMATCH[1]} == '"' ]]; then
+            folder=${header%%/*}
+            if [[ $folder == "$header" ]]; then
+                report "$relative:$line_number: \"$header\" names no folder (write \"folder/File.h\")"
+            elif [[ $permitted != *" $folder "* ]]; then
+                report "$relative:$line_number: $layer may not include $header (allowed:${permitted% })"
+            fi
+        elif [[ $header =~ ^Q[A-Za-z]*(/|$) ]] && ! $qt_allowed; then
+            report "$relative:$line_number: Qt header <$header> outside qt/ and $main_file"
+        fi
+    done <"$file"
+done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)
+
+if ((faults > 0)); then
+    echo "check-layers: $faults include(s) against the layers" >&2
+    exit 1
+fi
+echo "check-layers: every include follows the layers"

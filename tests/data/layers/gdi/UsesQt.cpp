@@ -1,0 +1,2 @@
+// Qt below the framework.
+#include <QImage>
