@@ -1,11 +1,8 @@
 #include "app/ProgramCommand.h"
 
-#include <exception>
 #include <ostream>
 
-#include "document/World.h"
 #include "document/WorldFileCheck.h"
-#include "framework/CArchive.h"
 #include "view/RenderWorld.h"
 
 ProgramCommand ParseProgramCommand(const std::vector<std::string>& arguments) {
@@ -106,37 +103,21 @@ std::string ProgramUsage() {
 }
 
 int RenderWorldFile(const std::string& file, const std::string& output, std::ostream& errors) {
-    World world;
-    try {
-        CArchive archive(file, CArchive::load);
-        world.Serialize(archive);
-        archive.Close();
-    } catch (const std::exception& error) {
-        errors << "velk: " << error.what() << '\n';
-        return 1;
-    }
-    const WorldLoadReport& report = world.GetLoadReport();
-    if (report.status == WorldLoadReport::NotAWorldFile) {
-        errors << "velk: \"" << file << "\" is not a world file: " << Describe(report) << '\n';
-        return 1;
-    }
     std::string error;
-    if (!RenderWorldToPng(world, output, error)) {
+    std::string warning;
+    if (!RenderWorldFileToPng(file, output, error, IncompleteWorlds::paint, &warning)) {
         errors << "velk: " << error << '\n';
         return 1;
     }
-    if (report.status == WorldLoadReport::Partial) {
-        errors << "velk: warning: \"" << file << "\" was read only up to " << Describe(report)
-               << "; the picture shows what was read\n";
+    if (!warning.empty()) {
+        errors << "velk: warning: " << warning << '\n';
         return 1;
     }
     return 0;
 }
 
 int CheckWorldFileCommand(const std::string& file, std::ostream& out) {
-    WorldFileCheck check = CheckWorldFile(file);
+    const WorldFileCheck check = CheckWorldFile(file);
     out << FormatWorldFileCheck(check);
-    const bool whole = check.readable && check.load.status == WorldLoadReport::Complete &&
-                       check.load.skippedWords == 0;
-    return whole ? 0 : 1;
+    return check.complete ? 0 : 1;
 }

@@ -65,9 +65,10 @@ public:
 
 private:
     // Only regular files: a directory cannot be read, and a device or a pipe could feed the
-    // reader without end.
+    // reader without end. Opening does not wait for a pipe's writer; blocking reads come back
+    // once the file is known to be regular.
     static int Open(const std::string& path) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         if (fd < 0) {
             throw CFileException(CFileException::open, path, errno);
         }
@@ -81,6 +82,10 @@ private:
         }
         if (!S_ISREG(status.st_mode)) {
             throw CFileException(CFileException::open, path, "not a regular file");
+        }
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            throw CFileException(CFileException::open, path, errno);
         }
         return guard.Release();
     }
@@ -101,6 +106,9 @@ public:
         const bool exists = ::stat(target.c_str(), &existing) == 0;
         if (exists && S_ISDIR(existing.st_mode)) {
             throw CFileException(CFileException::save, path, EISDIR);
+        }
+        if (exists && !S_ISREG(existing.st_mode)) {
+            throw CFileException(CFileException::save, path, "not a regular file");
         }
         // A name of our own, unique among concurrent saves, short enough for any file system.
         const std::string stem = (slash == std::string::npos ? "" : directory) + "." +

@@ -45,7 +45,7 @@ public:
 
     /// Copies up to count bytes into destination; fewer only at the end. Returns the number
     /// copied, 0 at the end. Storing archives have nothing to read and return 0.
-    unsigned Read(void* destination, unsigned count);
+    [[nodiscard]] unsigned Read(void* destination, unsigned count);
     /// Appends count bytes. Throws on a loading archive.
     void Write(const void* source, unsigned count);
     /// Storing: hands the buffered bytes to the file (not yet to the disk). Loading: nothing.

@@ -26,8 +26,9 @@ std::string Quoted(const std::string& path) {
 }  // namespace
 
 CDocument::CDocument() : title_("Untitled") {
-    OnCommand(afx::ID_FILE_SAVE, [this] { DoFileSave(); });
-    OnCommand(afx::ID_FILE_SAVE_AS, [this] { DoSave(""); });
+    // A command's failure has been told to the person; there is no one else to answer.
+    OnCommand(afx::ID_FILE_SAVE, [this] { static_cast<void>(DoFileSave()); });
+    OnCommand(afx::ID_FILE_SAVE_AS, [this] { static_cast<void>(DoSave("")); });
 }
 
 CDocument::~CDocument() {

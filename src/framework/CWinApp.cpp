@@ -1,7 +1,8 @@
 #include "framework/CWinApp.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <fstream>
 #include <utility>
 
 #include "framework/AfxIds.h"
@@ -199,7 +200,8 @@ void CWinApp::OnOpenRecentFile(unsigned id) {
     // A copy: a successful open moves the entry. A file that is gone leaves the list; one
     // that is there stays, even when its open was cancelled or refused.
     std::string path = (*recentFiles_)[index];
-    if (OpenDocumentFile(path) == nullptr && !std::ifstream(path)) {
+    struct stat status {};
+    if (OpenDocumentFile(path) == nullptr && ::stat(path.c_str(), &status) != 0) {
         recentFiles_->Remove(index);
         SaveStdProfileSettings();
     }

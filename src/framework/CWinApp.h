@@ -34,7 +34,7 @@ public:
 
     /// The application's start, run once by Run; false ends the program at once. The base
     /// answers true.
-    virtual bool InitInstance();
+    [[nodiscard]] virtual bool InitInstance();
     /// The application's end, after the message loop: stores the settings. Answers the exit
     /// code.
     virtual int ExitInstance(int exitCode);
@@ -44,7 +44,7 @@ public:
     int Run(AppPlatform& platform, std::vector<std::string> arguments);
     /// The first half of Run: binds the platform and runs InitInstance. When that fails, every
     /// window is gone again and false is answered.
-    bool Start(AppPlatform& platform, std::vector<std::string> arguments);
+    [[nodiscard]] bool Start(AppPlatform& platform, std::vector<std::string> arguments);
     /// The second half of Run, after the message loop answered exitCode: ExitInstance, then
     /// every document and window is closed while the platform still stands.
     int Finish(int exitCode);
@@ -77,12 +77,12 @@ public:
     void ParseCommandLine(CCommandLineInfo& info);
     /// Carries out the command line: a new document, or the named file opened. False when
     /// that failed; the reason has been told.
-    bool ProcessShellCommand(CCommandLineInfo& info);
+    [[nodiscard]] bool ProcessShellCommand(CCommandLineInfo& info);
 
     /// Opens the file in the first template; null when that failed or was cancelled.
     virtual CDocument* OpenDocumentFile(const std::string& path);
     /// Asks every template's documents to save their changes; false when the person cancels.
-    bool SaveAllModified();
+    [[nodiscard]] bool SaveAllModified();
     /// Closes every document and its windows.
     void CloseAllDocuments();
 

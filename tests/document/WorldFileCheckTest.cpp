@@ -57,8 +57,13 @@ INSTANTIATE_TEST_SUITE_P(Files, WorldFileChecking, ::testing::Values(
               "PATH: not a world file\n"
               "  line 1, column 1: expected the width of the world, found \"<html>\"\n"},
     CheckCase{"Empty", "",
-              "PATH: not a world file\n"
-              "  line 1, column 1: expected the width of the world, found the end of the file\n"},
+              "PATH: empty; it opens as a new world that a save fills\n"
+              "  size: 1024 x 1024\n  objects: 0\n  shapes: 0\n  file size: 0 bytes\n"},
+    CheckCase{"TextOfTheFileIsEscaped", "1 1 \x1b]52;c;aGk=\x07 \xff\n",
+              "PATH: read to the end, but saving it would drop words it did not understand\n"
+              "  2 words were not understood and were skipped, the first "
+              "\"\\x1B]52;c;aGk=\\x07\" at line 1, column 5\n"
+              "  size: 1 x 1\n  objects: 0\n  shapes: 0\n  file size: 19 bytes\n"},
     CheckCase{"Missing", nullptr,
               "PATH: unreadable\n  Cannot open \"PATH\": No such file or directory\n"}),
     [](const auto& info) { return std::string(info.param.name); });
