@@ -6,11 +6,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
+
+#include "framework/FileDescriptor.h"
+#include "framework/FileSaver.h"
 
 class CArchive::Device {
 public:
@@ -23,27 +24,6 @@ public:
 };
 
 namespace {
-
-/// Closes a descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { Close(); }
-    int Get() const { return fd; }
-    /// Gives the descriptor up without closing it.
-    int Release() { return std::exchange(fd, -1); }
-    /// Closes now; the result of close, or 0 when nothing was open.
-    int Close() {
-        const int result = fd >= 0 ? ::close(fd) : 0;
-        fd = -1;
-        return result;
-    }
-
-private:
-    int fd;
-};
 
 class FileReader : public CArchive::Device {
 public:
@@ -72,7 +52,7 @@ private:
         if (fd < 0) {
             throw CFileException(CFileException::open, path, errno);
         }
-        Descriptor guard(fd);
+        FileDescriptor guard(fd);
         struct stat status {};
         if (::fstat(fd, &status) != 0) {
             throw CFileException(CFileException::open, path, errno);
@@ -91,104 +71,19 @@ private:
     }
 
     std::string path;
-    Descriptor file;
+    FileDescriptor file;
 };
 
-/// Writes into a new file beside the target and renames it over the target on Commit; until
-/// then the target is untouched, and a writer destroyed before Commit removes its file.
+/// Hands the bytes to a FileSaver, which touches the target only on Commit.
 class FileWriter : public CArchive::Device {
 public:
-    explicit FileWriter(const std::string& path) : path(path), target(ResolveTarget(path)) {
-        const std::string::size_type slash = target.rfind('/');
-        directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-        const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-        struct stat existing {};
-        const bool exists = ::stat(target.c_str(), &existing) == 0;
-        if (exists && S_ISDIR(existing.st_mode)) {
-            throw CFileException(CFileException::save, path, EISDIR);
-        }
-        if (exists && !S_ISREG(existing.st_mode)) {
-            throw CFileException(CFileException::save, path, "not a regular file");
-        }
-        // A name of our own, unique among concurrent saves, short enough for any file system.
-        const std::string stem = (slash == std::string::npos ? "" : directory) + "." +
-                                 base.substr(0, 100) + ".saving-" + std::to_string(::getpid());
-        for (int attempt = 0;; ++attempt) {
-            temporary = stem + "-" + std::to_string(attempt);
-            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                file = std::make_unique<Descriptor>(fd);
-                break;
-            }
-            if (errno != EEXIST || attempt == 99) {
-                throw CFileException(CFileException::save, path, errno);
-            }
-        }
-        if (exists) {
-            // The saved file keeps the permissions of the one it replaces.
-            ::fchmod(file->Get(), existing.st_mode & 07777);
-        }
-    }
-
-    ~FileWriter() override {
-        if (!committed) {
-            file.reset();
-            ::unlink(temporary.c_str());
-        }
-    }
-
+    explicit FileWriter(const std::string& path) : saver(path) {}
     std::size_t ReadSome(char* /*destination*/, std::size_t /*count*/) override { return 0; }
-
-    void WriteAll(const char* source, std::size_t count) override {
-        while (count > 0) {
-            const ssize_t n = ::write(file->Get(), source, std::min<std::size_t>(count, INT_MAX));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                throw CFileException(CFileException::save, path, n == 0 ? ENOSPC : errno);
-            }
-            source += n;
-            count -= static_cast<std::size_t>(n);
-        }
-    }
-
-    void Commit() override {
-        if (::fsync(file->Get()) != 0 || file->Close() != 0) {
-            throw CFileException(CFileException::save, path, errno);
-        }
-        if (::rename(temporary.c_str(), target.c_str()) != 0) {
-            throw CFileException(CFileException::save, path, errno);
-        }
-        committed = true;
-        // Makes the rename itself durable; a file system that cannot sync a directory still
-        // has the new file in place, so a failure here is not the save's.
-        Descriptor folder(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder.Get() >= 0) {
-            ::fsync(folder.Get());
-        }
-    }
+    void WriteAll(const char* source, std::size_t count) override { saver.Write(source, count); }
+    void Commit() override { saver.Commit(); }
 
 private:
-    /// A symbolic link is saved through: the file it names is replaced, the link stays.
-    static std::string ResolveTarget(const std::string& path) {
-        struct stat link {};
-        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-                std::string target(resolved);
-                std::free(resolved);
-                return target;
-            }
-        }
-        return path;
-    }
-
-    std::string path;
-    std::string target;
-    std::string directory;
-    std::string temporary;
-    std::unique_ptr<Descriptor> file;
-    bool committed = false;
+    FileSaver saver;
 };
 
 class MemoryReader : public CArchive::Device {

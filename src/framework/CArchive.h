@@ -10,10 +10,10 @@
 /// A stream of bytes that a document saves itself into or loads itself from: a file, or memory
 /// for tests. The archive keeps its own buffer, so many small writes cost one system call.
 ///
-/// A storing file archive writes a temporary file beside the target and touches the target
-/// only in Close, which flushes the temporary to disk and renames it over the target. An
-/// archive destroyed without Close (because the save failed or was abandoned) removes the
-/// temporary and leaves the target exactly as it was.
+/// A storing file archive saves through a FileSaver: it touches the target only in Close,
+/// which puts the new content on disk and makes it the target's while the target keeps its
+/// identity (owner, mode, attributes, hard links; see FileSaver). An archive destroyed without
+/// Close (because the save failed or was abandoned) leaves the target exactly as it was.
 ///
 /// Every failure raises CFileException. Failures are sticky: once an operation has failed,
 /// every later Read, Write, Flush or Close raises the same error again.
@@ -21,8 +21,9 @@ class CArchive {
 public:
     enum Mode { load, store };
 
-    /// An archive on the file at path. Loading opens the file (a regular file only); storing
-    /// creates the temporary file beside it. Throws CFileException when that is not possible.
+    /// An archive on the file at path. Loading opens the file (a regular file only, without
+    /// waiting on a pipe); storing prepares the save (FileSaver). Throws CFileException when
+    /// that is not possible.
     CArchive(const std::string& path, Mode mode);
     /// A loading archive over a copy of bytes.
     static CArchive FromMemory(std::string bytes);

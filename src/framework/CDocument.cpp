@@ -1,6 +1,7 @@
 #include "framework/CDocument.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -8,6 +9,7 @@
 #include "framework/AfxIds.h"
 #include "framework/CArchive.h"
 #include "framework/CDocTemplate.h"
+#include "framework/CFileException.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 
@@ -104,10 +106,15 @@ bool CDocument::OnOpenDocument(const std::string& path) {
 }
 
 bool CDocument::OnSaveDocument(const std::string& path) {
+    lastSaveError_ = 0;
     try {
         CArchive archive(path, CArchive::store);
         Serialize(archive);
         archive.Close();
+    } catch (const CFileException& error) {
+        lastSaveError_ = error.GetError();
+        Tell(error.what(), MessageKind::error);
+        return false;
     } catch (const std::exception& error) {
         Tell(error.what(), MessageKind::error);
         return false;
@@ -139,7 +146,13 @@ bool CDocument::DoSave(const std::string& path, bool replace) {
 }
 
 bool CDocument::DoFileSave() {
-    return DoSave(pathName_);
+    if (DoSave(pathName_)) {
+        return true;
+    }
+    // A file that may not be written is not saved over; the person may choose another name.
+    const bool refused =
+        lastSaveError_ == EACCES || lastSaveError_ == EPERM || lastSaveError_ == EROFS;
+    return refused && !pathName_.empty() && DoSave("");
 }
 
 bool CDocument::SaveModified() {

@@ -85,7 +85,9 @@ public:
     /// Saves to path, or to a path asked for when path is empty; with replace, the document
     /// takes the new path and title. False when cancelled or failed.
     [[nodiscard]] virtual bool DoSave(const std::string& path, bool replace = true);
-    /// File Save: saves to the document's path, or asks for one when it has none.
+    /// File Save: saves to the document's path, or asks for one when it has none. When the
+    /// file may not be written (read-only, or on a read-only file system) the refusal is told
+    /// and Save As is offered.
     [[nodiscard]] virtual bool DoFileSave();
     /// Before the document is closed or replaced: a modified document asks whether to save.
     /// False when the person cancels or the save fails: then nothing may be closed.
@@ -120,6 +122,7 @@ private:
     std::vector<CView*> views_;
     bool modified_ = false;
     bool lastOpenTouched_ = false;
+    int lastSaveError_ = 0;  ///< the system's error number of the last failed save, or 0
     std::string pathName_;
     std::string title_;
     CDocTemplate* docTemplate_ = nullptr;

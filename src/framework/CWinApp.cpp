@@ -10,6 +10,7 @@
 #include "framework/CCommandLineInfo.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CFrameWnd.h"
+#include "framework/FileSaver.h"
 #include "framework/FrameHost.h"
 
 namespace {
@@ -71,6 +72,7 @@ bool CWinApp::Start(AppPlatform& platform, std::vector<std::string> arguments) {
     platform_ = &platform;
     arguments_ = std::move(arguments);
     if (InitInstance()) {
+        TellInterruptedSaves();
         return true;
     }
     CloseAllDocuments();
@@ -85,6 +87,20 @@ int CWinApp::Finish(int exitCode) {
     settings_.reset();
     platform_ = nullptr;
     return exitCode;
+}
+
+void CWinApp::TellInterruptedSaves() {
+    UserDialogs* dialogs = GetDialogs();
+    if (dialogs == nullptr) {
+        return;
+    }
+    for (const FileSaver::Interrupted& save : FileSaver::TakeInterruptedSaves()) {
+        dialogs->ShowMessage("A save of \"" + save.file +
+                                 "\" was interrupted; the file may hold part of the new content. "
+                                 "Its old content is whole in \"" +
+                                 save.copy + "\".",
+                             MessageKind::warning);
+    }
 }
 
 UserDialogs* CWinApp::GetDialogs() const {

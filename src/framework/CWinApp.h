@@ -42,8 +42,9 @@ public:
     /// program name): Start, the platform's message loop, Finish. Answers the exit code: 1
     /// when InitInstance failed.
     int Run(AppPlatform& platform, std::vector<std::string> arguments);
-    /// The first half of Run: binds the platform and runs InitInstance. When that fails, every
-    /// window is gone again and false is answered.
+    /// The first half of Run: binds the platform and runs InitInstance, then tells of saves
+    /// that were interrupted in an earlier run. When InitInstance fails, every window is gone
+    /// again and false is answered.
     [[nodiscard]] bool Start(AppPlatform& platform, std::vector<std::string> arguments);
     /// The second half of Run, after the message loop answered exitCode: ExitInstance, then
     /// every document and window is closed while the platform still stands.
@@ -96,6 +97,9 @@ public:
     void OnAppExit();
 
 private:
+    /// Tells the person of saves that a kill interrupted in a previous run, and where the old
+    /// content of each file is.
+    void TellInterruptedSaves();
     void OpenSettingsOnce();
 
     const ResourceSet& resources_;
