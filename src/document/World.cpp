@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "document/ArchiveStreambuf.h"
+#include "document/MemoryBudget.h"
 #include "document/WorldFile.h"
 #include "framework/CArchive.h"
 #include "framework/CFileException.h"
@@ -65,6 +66,11 @@ void World::Serialize(CArchive& archive) {
                                  "the world text could not be written");
         }
         return;
+    }
+    // Refused before anything is read or emptied, rather than exhausting the machine.
+    const std::string shortfall = MemoryShortfall(archive.GetLength());
+    if (!shortfall.empty()) {
+        throw CFileException(CFileException::open, archive.GetFileName(), shortfall);
     }
     // Until the reader is through, an exception may still cut the load short.
     loadReport = WorldLoadReport{};

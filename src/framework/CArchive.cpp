@@ -21,13 +21,19 @@ public:
     virtual void WriteAll(const char* source, std::size_t count) = 0;
     /// Makes what was written the content of the target.
     virtual void Commit() = 0;
+    /// Loading: how many bytes there are to read, as known at the start.
+    virtual std::uint64_t Length() const { return 0; }
 };
 
 namespace {
 
 class FileReader : public CArchive::Device {
 public:
-    explicit FileReader(const std::string& path) : path(path), file(Open(path)) {}
+    explicit FileReader(const std::string& path) : path(path), file(Open(path)) {
+        struct stat status {};
+        length = ::fstat(file.Get(), &status) == 0 ? static_cast<std::uint64_t>(status.st_size) : 0;
+    }
+    std::uint64_t Length() const override { return length; }
 
     std::size_t ReadSome(char* destination, std::size_t count) override {
         for (;;) {
@@ -72,6 +78,7 @@ private:
 
     std::string path;
     FileDescriptor file;
+    std::uint64_t length = 0;
 };
 
 /// Hands the bytes to a FileSaver, which touches the target only on Commit.
@@ -89,6 +96,7 @@ private:
 class MemoryReader : public CArchive::Device {
 public:
     explicit MemoryReader(std::string bytes) : bytes(std::move(bytes)) {}
+    std::uint64_t Length() const override { return bytes.size(); }
     std::size_t ReadSome(char* destination, std::size_t count) override {
         const std::size_t n = std::min(count, bytes.size() - next);
         std::memcpy(destination, bytes.data() + next, n);
@@ -143,6 +151,10 @@ CArchive CArchive::ToMemory(std::string& sink, std::size_t capacity) {
 }
 
 CArchive::~CArchive() = default;
+
+std::uint64_t CArchive::GetLength() const {
+    return device != nullptr ? device->Length() : 0;
+}
 
 void CArchive::CheckUsable(CFileException::Operation operation) const {
     if (failure != nullptr) {

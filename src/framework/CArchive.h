@@ -43,6 +43,8 @@ public:
     const std::string& GetFileName() const { return name; }
     /// Bytes handed out by Read (loading) or taken by Write (storing) so far.
     std::uint64_t GetPosition() const { return position; }
+    /// Loading: the size of the file, or of the bytes, when the archive was made; storing: 0.
+    std::uint64_t GetLength() const;
 
     /// Copies up to count bytes into destination; fewer only at the end. Returns the number
     /// copied, 0 at the end. Storing archives have nothing to read and return 0.

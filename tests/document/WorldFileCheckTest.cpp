@@ -1,10 +1,17 @@
 #include "document/WorldFileCheck.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 
 #include <string>
 
 #include "WorldFileTesting.h"
+#include "document/OpenWorldFile.h"
 
 namespace {
 
@@ -68,5 +75,30 @@ INSTANTIATE_TEST_SUITE_P(Files, WorldFileChecking, ::testing::Values(
               "PATH: unreadable\n  Cannot open \"PATH\": No such file or directory\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A file larger than the memory the process may take is refused before it is read, with the
+// need named; the child's data limit stands for a machine without that much memory.
+TEST(WorldFileMemory, AFileThatCannotFitIsRefusedBeforeReading) {
+    TempFolder folder;
+    const std::string path = (folder / "large.world").string();
+    WriteFileBytes(path, "10 10\n");
+    std::filesystem::resize_file(path, std::uint64_t{1} << 30);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        rlimit limit{};
+        ::getrlimit(RLIMIT_DATA, &limit);
+        limit.rlim_cur = std::min<rlim_t>(limit.rlim_cur, rlim_t{2} << 30);
+        ::setrlimit(RLIMIT_DATA, &limit);
+        const OpenedWorldFile opened = OpenWorldFile(path);
+        const bool refused = opened.verdict == WorldFileVerdict::unreadable &&
+                             opened.error.find(path) != std::string::npos &&
+                             opened.error.find("8192 MB of memory") != std::string::npos &&
+                             opened.bytes == 0;
+        ::_exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
 
 }  // namespace
