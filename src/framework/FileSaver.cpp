@@ -158,6 +158,16 @@ bool CopyAttributes(const std::string& path, int to) {
     return true;
 }
 
+/// The path from the root, so that a record names the file wherever it is read.
+std::string Absolute(const std::string& path) {
+    if (!path.empty() && path[0] == '/') {
+        return path;
+    }
+    std::vector<char> here(PATH_MAX);
+    return ::getcwd(here.data(), here.size()) != nullptr ? std::string(here.data()) + "/" + path
+                                                         : path;
+}
+
 std::string RecordFolder() {
     return FileSaver::CacheFolder() + "/interrupted-saves";
 }
@@ -382,7 +392,7 @@ void FileSaver::CommitInPlace() {
             Fail(path, errno);
         }
     }
-    const std::string entry = target + '\0' + copyName + '\0';
+    const std::string entry = Absolute(target) + '\0' + Absolute(copyName) + '\0';
     try {
         WriteAll(record.Get(), entry.data(), entry.size(), 0, path);
         if (::fsync(record.Get()) != 0) {
