@@ -1,6 +1,7 @@
 #include "qt/QtDialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -40,7 +41,8 @@ std::optional<std::string> QtDialogs::AskOpenPath(const std::string& caption) {
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    return path.toStdString();
+    // The file system's bytes, also for names that are not UTF-8.
+    return QFile::encodeName(path).toStdString();
 }
 
 std::optional<std::string> QtDialogs::AskSavePath(const std::string& caption,
@@ -51,7 +53,7 @@ std::optional<std::string> QtDialogs::AskSavePath(const std::string& caption,
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    return path.toStdString();
+    return QFile::encodeName(path).toStdString();
 }
 
 SaveChoice QtDialogs::AskSaveChanges(const std::string& documentTitle) {
