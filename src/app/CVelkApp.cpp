@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "app/ResourceIds.h"
 #include "app/VelkResources.h"
+#include "document/OpenWorldFile.h"
 #include "document/World.h"
 #include "framework/AfxIds.h"
 #include "framework/CCommandLineInfo.h"
@@ -14,22 +15,23 @@
 namespace {
 
 // A world file that reads only in part still opens, with a warning; one that is no world at
-// all is refused, so that the world shown is never taken for that file's content.
-LoadVerdict JudgeWorldLoad(const CDocument& document) {
+// all is refused, so that the world shown is never taken for that file's content. The verdict
+// is the one velk --check and --render give.
+LoadVerdict JudgeWorldDocument(const CDocument& document) {
     const auto* world = dynamic_cast<const World*>(&document);
     if (world == nullptr) {
         return {};
     }
     const WorldLoadReport& report = world->GetLoadReport();
-    switch (report.status) {
-        case WorldLoadReport::Complete:
-            if (report.skippedWords > 0) {
-                return {LoadVerdict::Kind::skippedText, DescribeSkippedWords(report)};
-            }
+    switch (JudgeWorldLoad(report)) {
+        case WorldFileVerdict::complete:
+        case WorldFileVerdict::unreadable:
             return {};
-        case WorldLoadReport::Partial:
+        case WorldFileVerdict::skippedText:
+            return {LoadVerdict::Kind::skippedText, DescribeSkippedWords(report)};
+        case WorldFileVerdict::partial:
             return {LoadVerdict::Kind::partial, Describe(report)};
-        case WorldLoadReport::NotAWorldFile:
+        case WorldFileVerdict::notAWorldFile:
             return {LoadVerdict::Kind::refused,
                     "it is not a world file (" + Describe(report) + ")"};
     }
@@ -51,7 +53,7 @@ bool CVelkApp::InitInstance() {
     auto* docTemplate =
         new CSingleDocTemplate(velk::IDR_MAINFRAME, RUNTIME_CLASS(World), RUNTIME_CLASS(CMainFrame),
                                RUNTIME_CLASS(CWorldView));
-    docTemplate->SetLoadJudge(JudgeWorldLoad);
+    docTemplate->SetLoadJudge(JudgeWorldDocument);
     AddDocTemplate(docTemplate);
 
     CCommandLineInfo commandLine;

@@ -1,13 +1,10 @@
 #include "app/ProgramCommand.h"
 
-#include <exception>
 #include <memory>
 #include <ostream>
 
 #include "app/TerminalProgress.h"
-#include "document/World.h"
 #include "document/WorldFileCheck.h"
-#include "framework/CArchive.h"
 #include "view/RenderWorld.h"
 
 ProgramCommand ParseProgramCommand(const std::vector<std::string>& arguments) {
@@ -117,30 +114,20 @@ std::unique_ptr<TerminalProgress> ProgressLine(std::ostream* out, const std::str
 
 int RenderWorldFile(const std::string& file, const std::string& output, std::ostream& errors,
                     std::ostream* progressLine) {
-    World world;
-    try {
-        std::unique_ptr<TerminalProgress> progress = ProgressLine(progressLine, file);
-        CArchive archive(file, CArchive::load);
-        archive.SetProgressObserver(progress.get());
-        world.Serialize(archive);
-        archive.Close();
-    } catch (const std::exception& error) {
-        errors << "velk: " << error.what() << '\n';
-        return 1;
-    }
-    const WorldLoadReport& report = world.GetLoadReport();
-    if (report.status == WorldLoadReport::NotAWorldFile) {
-        errors << "velk: \"" << file << "\" is not a world file: " << Describe(report) << '\n';
-        return 1;
-    }
     std::string error;
-    if (!RenderWorldToPng(world, output, error)) {
+    std::string warning;
+    bool rendered = false;
+    {
+        std::unique_ptr<TerminalProgress> progress = ProgressLine(progressLine, file);
+        rendered = RenderWorldFileToPng(file, output, error, IncompleteWorlds::paint, &warning,
+                                        progress.get());
+    }
+    if (!rendered) {
         errors << "velk: " << error << '\n';
         return 1;
     }
-    if (report.status == WorldLoadReport::Partial) {
-        errors << "velk: warning: \"" << file << "\" was read only up to " << Describe(report)
-               << "; the picture shows what was read\n";
+    if (!warning.empty()) {
+        errors << "velk: warning: " << warning << '\n';
         return 1;
     }
     return 0;
@@ -153,7 +140,5 @@ int CheckWorldFileCommand(const std::string& file, std::ostream& out, std::ostre
         check = CheckWorldFile(file, progress.get());
     }
     out << FormatWorldFileCheck(check);
-    const bool whole = check.readable && check.load.status == WorldLoadReport::Complete &&
-                       check.load.skippedWords == 0;
-    return whole ? 0 : 1;
+    return check.complete ? 0 : 1;
 }

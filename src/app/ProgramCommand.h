@@ -27,14 +27,16 @@ ProgramCommand ParseProgramCommand(const std::vector<std::string>& arguments);
 /// The usage text of --help.
 std::string ProgramUsage();
 
-/// Loads the world file and paints it into the PNG file. Messages go to errors; answers the
-/// exit status: 0 when the PNG was written from a complete world, 1 otherwise (a world read
-/// only in part is still painted, with a warning). With progressLine (a terminal), a long
-/// read shows its progress there.
+/// Opens the world file with OpenWorldFile and paints it into the PNG file. Messages go to
+/// errors; answers the exit status: 0 when the PNG was written from a complete world, 1
+/// otherwise. A world that does not read completely is still painted, with a warning; the PNG
+/// file never replaces the world file, and a failed write leaves no partial PNG. With
+/// progressLine (a terminal), a long read shows its progress there.
 int RenderWorldFile(const std::string& file, const std::string& output, std::ostream& errors,
                     std::ostream* progressLine = nullptr);
 
-/// Prints the report of the world file to out. Answers 0 when the file reads completely,
-/// 1 when it does not. With progressLine (a terminal), a long read shows its progress there.
+/// Prints the report of the world file to out. Answers 0 when the file reads completely (as
+/// OpenWorldFile judges it), 1 when it does not. With progressLine (a terminal), a long read
+/// shows its progress there.
 int CheckWorldFileCommand(const std::string& file, std::ostream& out,
                           std::ostream* progressLine = nullptr);

@@ -68,7 +68,10 @@ int main(int argc, char** argv) {
                      "Paint a world into a PNG file instead: velk --render FILE -o OUT.png\n";
         return 1;
     }
-    QApplication application(argc, argv);
+    // Qt reads options of its own from the arguments it is given (-reverse, -style, ...); ours
+    // have been read, and a file named after "--" must stay a file, so Qt sees the name alone.
+    int qtArgumentCount = 1;
+    QApplication application(qtArgumentCount, argv);
     QtPlatform platform;
     std::vector<std::string> frameworkArguments;
     if (!command.file.empty()) {

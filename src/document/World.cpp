@@ -8,32 +8,29 @@
 #include <utility>
 
 #include "document/ArchiveStreambuf.h"
+#include "document/MemoryBudget.h"
 #include "document/WorldFile.h"
 #include "framework/CArchive.h"
+#include "framework/CFileException.h"
 #include "shapes/WorldText.h"
 
 namespace {
 
-/// Up to 16 bytes of the text at the stream buffer's read position, quoted, with bytes that
-/// are not printable shown as \xHH; "the end of the file" when nothing is left.
-std::string TextAhead(std::streambuf& buffer) {
+/// Up to 16 bytes of the text at the stream buffer's read position, after prefix (text the
+/// stream already took), quoted as QuoteFileText does; "the end of the file" or "white space"
+/// when there is no text.
+std::string TextAhead(std::streambuf& buffer, std::string text = {}) {
     using Traits = std::char_traits<char>;
-    std::string text;
     for (int c = buffer.sgetc(); c != Traits::eof() && text.size() < 16; c = buffer.snextc()) {
         if (c == ' ' || (c >= '\t' && c <= '\r')) {
             break;
         }
-        if (c > ' ' && c < 0x7F && c != '"' && c != '\\') {
-            text += static_cast<char>(c);
-        } else {
-            static const char kHex[] = "0123456789ABCDEF";
-            text += {'\\', 'x', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
-        }
+        text += static_cast<char>(c);
     }
     if (text.empty()) {
         return buffer.sgetc() == Traits::eof() ? "the end of the file" : "white space";
     }
-    return "\"" + text + "\"";
+    return QuoteFileText(text);
 }
 
 }  // namespace
@@ -43,7 +40,7 @@ IMPLEMENT_DYNCREATE(World)
 World::World() : mousePosition(0, 0, 0) {}
 
 World::~World() {
-    World::OnNewDocument();
+    static_cast<void>(World::OnNewDocument());
     // OnNewDocument leaves the objects alone when the base preparation fails; a dying world
     // must not leak them, so they go regardless.
     DestroyObjects();
@@ -63,14 +60,27 @@ void World::Serialize(CArchive& archive) {
     ArchiveStreambuf buffer(archive);
     if (archive.IsStoring()) {
         std::ostream out(&buffer);
-        WriteWorld(out, *this);
+        // The archive raises its own errors; a stream that failed without one would otherwise
+        // pass for a complete save.
+        if (!WriteWorld(out, *this)) {
+            throw CFileException(CFileException::save, archive.GetFileName(),
+                                 "the world text could not be written");
+        }
         return;
+    }
+    // Refused before anything is read or emptied, rather than exhausting the machine.
+    const std::string shortfall = MemoryShortfall(archive.GetLength());
+    if (!shortfall.empty()) {
+        throw CFileException(CFileException::open, archive.GetFileName(), shortfall);
     }
     // Until the reader is through, an exception may still cut the load short.
     loadReport = WorldLoadReport{};
     loadReport.status = WorldLoadReport::Partial;
     loadReport.expected = "the rest of the file";
-    OnNewDocument();
+    if (!OnNewDocument()) {
+        throw CFileException(CFileException::read, archive.GetFileName(),
+                             "the world could not be emptied to load it");
+    }
     std::istream in(&buffer);
     TextReadTrace trace;
     trace.locate = [&buffer] {
@@ -82,15 +92,25 @@ void World::Serialize(CArchive& archive) {
     WorldLoadReport report;
     if (sized && trace.expected == nullptr) {
         report.status = WorldLoadReport::Complete;
+    } else if (!sized && archive.GetPosition() == 0) {
+        // An empty file holds nothing to lose: it opens as a new world that a save fills.
+        report.status = WorldLoadReport::Complete;
+        report.emptyFile = true;
     } else {
         report.status = sized ? WorldLoadReport::Partial : WorldLoadReport::NotAWorldFile;
         const ArchiveStreambuf::Position stop = buffer.GetReadPosition();
         report.line = stop.line;
         report.column = stop.column;
         report.expected = trace.expected != nullptr ? trace.expected : "";
-        report.found = trace.found != nullptr ? trace.found
-                       : in.eof()             ? "the end of the file"
-                                              : TextAhead(buffer);
+        if (trace.unreadSign != 0) {
+            // The sign stands just before the stream, on the same line.
+            report.column -= 1;
+            report.found = TextAhead(buffer, std::string(1, trace.unreadSign));
+        } else {
+            report.found = trace.found != nullptr ? trace.found
+                           : in.eof()             ? "the end of the file"
+                                                  : TextAhead(buffer);
+        }
     }
     report.skippedWords = trace.skippedWords;
     report.firstSkippedWord = std::move(trace.firstSkippedWord);

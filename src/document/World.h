@@ -31,7 +31,7 @@ public:
     /// Empties the world, first the typed lists, then every object head first, and resets the
     /// size to 1024 by 1024. Keeps the mouse position and asks no view to update. When the
     /// base preparation fails it returns false with nothing changed.
-    bool OnNewDocument() override;
+    [[nodiscard]] bool OnNewDocument() override;
     /// Saves the world text into a storing archive, or empties the world and loads it from a
     /// loading archive, then asks every view to update. A load never fails: it keeps what it
     /// could read, and GetLoadReport tells how far that went. Errors of the archive pass

@@ -1,34 +1,19 @@
 #include "document/WorldFileCheck.h"
 
+#include "document/OpenWorldFile.h"
 #include "document/World.h"
-#include "framework/CArchive.h"
-#include "framework/CFileException.h"
 #include "objects/DrawableObject.h"
 
 WorldFileCheck CheckWorldFile(const std::string& path, ProgressObserver* progress) {
     WorldFileCheck check;
     check.path = path;
-    World world;
-    try {
-        CArchive archive(path, CArchive::load);
-        archive.SetProgressObserver(progress);
-        try {
-            world.Serialize(archive);
-            // The rest of a file read in part still counts for its size.
-            char rest[4096];
-            while (archive.Read(rest, sizeof rest) != 0) {
-            }
-        } catch (const CFileException&) {
-            check.bytes = archive.GetPosition();
-            throw;
-        }
-        check.bytes = archive.GetPosition();
-        archive.Close();
-    } catch (const CFileException& error) {
-        check.readable = false;
-        check.error = error.what();
-    }
-    check.load = world.GetLoadReport();
+    OpenedWorldFile opened = OpenWorldFile(path, progress);
+    check.readable = opened.verdict != WorldFileVerdict::unreadable;
+    check.complete = opened.IsComplete();
+    check.error = opened.error;
+    check.bytes = opened.bytes;
+    check.load = opened.report;
+    const World& world = *opened.world;
     world.GetWorldSize(check.width, check.height);
     for (const auto* node = world.GetAllObjects().head; node != nullptr; node = node->next) {
         ++check.objects;
@@ -38,7 +23,6 @@ WorldFileCheck CheckWorldFile(const std::string& path, ProgressObserver* progres
     }
     return check;
 }
-
 std::string FormatWorldFileCheck(const WorldFileCheck& check) {
     std::string text = check.path + ": ";
     if (!check.readable) {
@@ -54,6 +38,8 @@ std::string FormatWorldFileCheck(const WorldFileCheck& check) {
                 Describe(check.load) + "\n";
     } else if (check.load.skippedWords > 0) {
         text += "read to the end, but saving it would drop words it did not understand\n";
+    } else if (check.load.emptyFile) {
+        text += "empty; it opens as a new world that a save fills\n";
     } else {
         text += "complete\n";
     }

@@ -14,6 +14,9 @@ struct WorldFileCheck {
     /// what was read before the error.
     bool readable = true;
     std::string error;
+    /// Whether the file reads completely, as OpenWorldFile judges it: what the exit status of
+    /// velk --check follows.
+    bool complete = false;
     std::uint64_t bytes = 0;  ///< the file's size, or how much was read before an error
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -22,9 +25,9 @@ struct WorldFileCheck {
     WorldLoadReport load;
 };
 
-/// Loads the world file at path the way the program opens it and reports what came of it.
-/// Never throws for a bad or missing file; the report says what went wrong. The reading is
-/// told to progress, when given.
+/// Opens the world file at path with OpenWorldFile and reports what came of it. Never throws
+/// for a bad or missing file; the report says what went wrong. The reading is told to
+/// progress, when given.
 WorldFileCheck CheckWorldFile(const std::string& path, ProgressObserver* progress = nullptr);
 
 /// The report as a few lines of text for people, each ending in a line feed.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 /// How the last load of a world went. The reader stays lenient (it keeps whatever it could
 /// read); this tells the program whether that was the whole file, so that it can refuse a file
@@ -19,6 +20,8 @@ struct WorldLoadReport {
     };
 
     Status status = Complete;
+    /// The file held no byte at all; it loads as a new world of the default size.
+    bool emptyFile = false;
     /// Where reading stopped, counted from 1 (columns in bytes); 0 when the whole file was read.
     std::int64_t line = 0;
     std::int64_t column = 0;
@@ -35,6 +38,11 @@ struct WorldLoadReport {
     std::int64_t firstSkippedLine = 0;
     std::int64_t firstSkippedColumn = 0;
 };
+
+/// Text of a file in double quotes, fit to show anywhere: bytes that are not printable ASCII,
+/// the quote and the backslash appear as \xHH, so that no file can send a terminal or a dialog
+/// control sequences.
+std::string QuoteFileText(std::string_view text);
 
 /// One sentence for the user, for example: `line 12, column 40: expected the radius of a point,
 /// found "x"`; "read completely" for a complete load.

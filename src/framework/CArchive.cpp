@@ -6,12 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <utility>
 
+#include "framework/FileDescriptor.h"
+#include "framework/FileSaver.h"
 #include "framework/ProgressObserver.h"
 
 class CArchive::Device {
@@ -20,34 +21,14 @@ public:
     /// Up to count bytes; 0 only at the end.
     virtual std::size_t ReadSome(char* destination, std::size_t count) = 0;
     virtual void WriteAll(const char* source, std::size_t count) = 0;
-    /// Makes what was written the content of the target.
-    virtual void Commit() = 0;
+    /// Makes what was written the content of the target, calling replacing (when set) just
+    /// before the target's old content starts to go.
+    virtual void Commit(const std::function<void()>& replacing) = 0;
     /// Loading: the size of the source; 0 when not known.
     virtual std::uint64_t Size() const { return 0; }
 };
 
 namespace {
-
-/// Closes a descriptor on every way out.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { Close(); }
-    int Get() const { return fd; }
-    /// Gives the descriptor up without closing it.
-    int Release() { return std::exchange(fd, -1); }
-    /// Closes now; the result of close, or 0 when nothing was open.
-    int Close() {
-        const int result = fd >= 0 ? ::close(fd) : 0;
-        fd = -1;
-        return result;
-    }
-
-private:
-    int fd;
-};
 
 class FileReader : public CArchive::Device {
 public:
@@ -65,18 +46,19 @@ public:
         }
     }
     void WriteAll(const char* /*source*/, std::size_t /*count*/) override {}
-    void Commit() override { file.Close(); }
+    void Commit(const std::function<void()>& /*replacing*/) override { file.Close(); }
     std::uint64_t Size() const override { return size; }
 
 private:
     // Only regular files: a directory cannot be read, and a device or a pipe could feed the
-    // reader without end.
+    // reader without end. Opening does not wait for a pipe's writer; blocking reads come back
+    // once the file is known to be regular.
     static int Open(const std::string& path, std::uint64_t& size) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         if (fd < 0) {
             throw CFileException(CFileException::open, path, errno);
         }
-        Descriptor guard(fd);
+        FileDescriptor guard(fd);
         struct stat status {};
         if (::fstat(fd, &status) != 0) {
             throw CFileException(CFileException::open, path, errno);
@@ -87,107 +69,29 @@ private:
         if (!S_ISREG(status.st_mode)) {
             throw CFileException(CFileException::open, path, "not a regular file");
         }
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            throw CFileException(CFileException::open, path, errno);
+        }
         size = static_cast<std::uint64_t>(status.st_size);
         return guard.Release();
     }
 
     std::string path;
     std::uint64_t size = 0;
-    Descriptor file;
+    FileDescriptor file;
 };
 
-/// Writes into a new file beside the target and renames it over the target on Commit; until
-/// then the target is untouched, and a writer destroyed before Commit removes its file.
+/// Hands the bytes to a FileSaver, which touches the target only on Commit.
 class FileWriter : public CArchive::Device {
 public:
-    explicit FileWriter(const std::string& path) : path(path), target(ResolveTarget(path)) {
-        const std::string::size_type slash = target.rfind('/');
-        directory = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-        const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-        struct stat existing {};
-        const bool exists = ::stat(target.c_str(), &existing) == 0;
-        if (exists && S_ISDIR(existing.st_mode)) {
-            throw CFileException(CFileException::save, path, EISDIR);
-        }
-        // A name of our own, unique among concurrent saves, short enough for any file system.
-        const std::string stem = (slash == std::string::npos ? "" : directory) + "." +
-                                 base.substr(0, 100) + ".saving-" + std::to_string(::getpid());
-        for (int attempt = 0;; ++attempt) {
-            temporary = stem + "-" + std::to_string(attempt);
-            const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                file = std::make_unique<Descriptor>(fd);
-                break;
-            }
-            if (errno != EEXIST || attempt == 99) {
-                throw CFileException(CFileException::save, path, errno);
-            }
-        }
-        if (exists) {
-            // The saved file keeps the permissions of the one it replaces.
-            ::fchmod(file->Get(), existing.st_mode & 07777);
-        }
-    }
-
-    ~FileWriter() override {
-        if (!committed) {
-            file.reset();
-            ::unlink(temporary.c_str());
-        }
-    }
-
+    explicit FileWriter(const std::string& path) : saver(path) {}
     std::size_t ReadSome(char* /*destination*/, std::size_t /*count*/) override { return 0; }
-
-    void WriteAll(const char* source, std::size_t count) override {
-        while (count > 0) {
-            const ssize_t n = ::write(file->Get(), source, std::min<std::size_t>(count, INT_MAX));
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                throw CFileException(CFileException::save, path, n == 0 ? ENOSPC : errno);
-            }
-            source += n;
-            count -= static_cast<std::size_t>(n);
-        }
-    }
-
-    void Commit() override {
-        if (::fsync(file->Get()) != 0 || file->Close() != 0) {
-            throw CFileException(CFileException::save, path, errno);
-        }
-        if (::rename(temporary.c_str(), target.c_str()) != 0) {
-            throw CFileException(CFileException::save, path, errno);
-        }
-        committed = true;
-        // Makes the rename itself durable; a file system that cannot sync a directory still
-        // has the new file in place, so a failure here is not the save's.
-        Descriptor folder(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (folder.Get() >= 0) {
-            ::fsync(folder.Get());
-        }
-    }
+    void WriteAll(const char* source, std::size_t count) override { saver.Write(source, count); }
+    void Commit(const std::function<void()>& replacing) override { saver.Commit(replacing); }
 
 private:
-    /// A symbolic link is saved through: the file it names is replaced, the link stays.
-    static std::string ResolveTarget(const std::string& path) {
-        struct stat link {};
-        if (::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
-            if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-                std::string target(resolved);
-                std::free(resolved);
-                return target;
-            }
-        }
-        return path;
-    }
-
-    std::string path;
-    std::string target;
-    std::string directory;
-    std::string temporary;
-    std::unique_ptr<Descriptor> file;
-    bool committed = false;
+    FileSaver saver;
 };
 
 class MemoryReader : public CArchive::Device {
@@ -200,7 +104,7 @@ public:
         return n;
     }
     void WriteAll(const char* /*source*/, std::size_t /*count*/) override {}
-    void Commit() override {}
+    void Commit(const std::function<void()>& /*replacing*/) override {}
     std::uint64_t Size() const override { return bytes.size(); }
 
 private:
@@ -219,7 +123,12 @@ public:
         }
         written.append(source, count);
     }
-    void Commit() override { sink = std::move(written); }
+    void Commit(const std::function<void()>& replacing) override {
+        if (replacing) {
+            replacing();
+        }
+        sink = std::move(written);
+    }
 
 private:
     std::string& sink;
@@ -358,13 +267,16 @@ void CArchive::Close() {
             throw *failure;
         }
         if (mode == store) {
-            if (observer != nullptr) {
-                // From here on the target is being replaced: too late to cancel.
-                std::exchange(observer, nullptr)->OnPointOfNoReturn();
-            }
             FlushBuffer();
         }
-        Guarded([&] { device->Commit(); });
+        // Once the target's old content starts to go it is too late to cancel: for a rename
+        // that is the rename, for a save in place the first byte written into the file.
+        const auto replacing = [this] {
+            if (observer != nullptr) {
+                std::exchange(observer, nullptr)->OnPointOfNoReturn();
+            }
+        };
+        Guarded([&] { device->Commit(replacing); });
     } catch (...) {
         device.reset();  // a storing file archive removes its temporary file
         throw;

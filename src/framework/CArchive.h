@@ -12,10 +12,10 @@ class ProgressObserver;
 /// A stream of bytes that a document saves itself into or loads itself from: a file, or memory
 /// for tests. The archive keeps its own buffer, so many small writes cost one system call.
 ///
-/// A storing file archive writes a temporary file beside the target and touches the target
-/// only in Close, which flushes the temporary to disk and renames it over the target. An
-/// archive destroyed without Close (because the save failed or was abandoned) removes the
-/// temporary and leaves the target exactly as it was.
+/// A storing file archive saves through a FileSaver: it touches the target only in Close,
+/// which puts the new content on disk and makes it the target's while the target keeps its
+/// identity (owner, mode, attributes, hard links; see FileSaver). An archive destroyed without
+/// Close (because the save failed or was abandoned) leaves the target exactly as it was.
 ///
 /// An observer, when set, hears of every chunk the archive moves and may cancel the transfer,
 /// which then fails with the error ECANCELED; a save can no longer be cancelled once Close has
@@ -27,8 +27,9 @@ class CArchive {
 public:
     enum Mode { load, store };
 
-    /// An archive on the file at path. Loading opens the file (a regular file only); storing
-    /// creates the temporary file beside it. Throws CFileException when that is not possible.
+    /// An archive on the file at path. Loading opens the file (a regular file only, without
+    /// waiting on a pipe); storing prepares the save (FileSaver). Throws CFileException when
+    /// that is not possible.
     CArchive(const std::string& path, Mode mode);
     /// A loading archive over a copy of bytes, handed out at most chunk bytes at a time.
     static CArchive FromMemory(std::string bytes, std::size_t chunk = SIZE_MAX);
@@ -52,13 +53,15 @@ public:
     /// or 0 when not known.
     std::uint64_t GetSize() const { return size; }
     void SetExpectedSize(std::uint64_t bytes) { size = bytes; }
+    /// Loading: the size of the file, or of the bytes, when the archive was made; storing: 0.
+    std::uint64_t GetLength() const { return mode == load ? size : 0; }
     /// Tells observer of the transfer from now on; null for none. It must outlive the archive
     /// or be replaced first.
     void SetProgressObserver(ProgressObserver* observer) { this->observer = observer; }
 
     /// Copies up to count bytes into destination; fewer only at the end. Returns the number
     /// copied, 0 at the end. Storing archives have nothing to read and return 0.
-    unsigned Read(void* destination, unsigned count);
+    [[nodiscard]] unsigned Read(void* destination, unsigned count);
     /// Appends count bytes. Throws on a loading archive.
     void Write(const void* source, unsigned count);
     /// Storing: hands the buffered bytes to the file (not yet to the disk). Loading: nothing.

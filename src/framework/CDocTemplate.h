@@ -46,7 +46,7 @@ public:
     /// makeVisible is true. Null when that failed or was cancelled; the reason has been told.
     virtual CDocument* OpenDocumentFile(const std::string& path, bool makeVisible = true) = 0;
     /// Asks each document to save its changes; false when the person cancels.
-    virtual bool SaveAllModified() = 0;
+    [[nodiscard]] virtual bool SaveAllModified() = 0;
     /// Destroys every frame and document of the template.
     virtual void CloseAllDocuments() = 0;
 

@@ -37,8 +37,9 @@ MessageKind KindOf(const std::exception& error) {
 }  // namespace
 
 CDocument::CDocument() : title_("Untitled"), progressDelay_(DelayedProgress::kDefaultDelay) {
-    OnCommand(afx::ID_FILE_SAVE, [this] { DoFileSave(); });
-    OnCommand(afx::ID_FILE_SAVE_AS, [this] { DoSave(""); });
+    // A command's failure has been told to the person; there is no one else to answer.
+    OnCommand(afx::ID_FILE_SAVE, [this] { static_cast<void>(DoFileSave()); });
+    OnCommand(afx::ID_FILE_SAVE_AS, [this] { static_cast<void>(DoSave("")); });
 }
 
 CDocument::~CDocument() {
@@ -142,6 +143,7 @@ bool CDocument::OnOpenDocument(const std::string& path) {
 bool CDocument::OnSaveDocument(const std::string& path) {
     DialogProgress progress(dialogs_, "Saving", "Saving " + Quoted(path), progressDelay_);
     std::uint64_t size = 0;
+    lastSaveError_ = 0;
     try {
         CArchive archive(path, CArchive::store);
         archive.SetExpectedSize(lastFileSize_);
@@ -149,6 +151,11 @@ bool CDocument::OnSaveDocument(const std::string& path) {
         Serialize(archive);
         size = archive.GetPosition();
         archive.Close();
+    } catch (const CFileException& error) {
+        progress.Close();
+        lastSaveError_ = error.GetError();
+        Tell(error.what(), KindOf(error));
+        return false;
     } catch (const std::exception& error) {
         progress.Close();
         Tell(error.what(), KindOf(error));
@@ -187,7 +194,13 @@ bool CDocument::DoSave(const std::string& path, bool replace) {
 }
 
 bool CDocument::DoFileSave() {
-    return DoSave(pathName_);
+    if (DoSave(pathName_)) {
+        return true;
+    }
+    // A file that may not be written is not saved over; the person may choose another name.
+    const bool refused =
+        lastSaveError_ == EACCES || lastSaveError_ == EPERM || lastSaveError_ == EROFS;
+    return refused && !pathName_.empty() && DoSave("");
 }
 
 bool CDocument::SaveModified() {

@@ -38,7 +38,7 @@ public:
 
     /// Prepares the document to hold a new, empty content and clears the modified flag. False
     /// when the document could not be prepared; then nothing has changed.
-    virtual bool OnNewDocument();
+    [[nodiscard]] virtual bool OnNewDocument();
     /// Saves or loads the content through the archive. The base moves nothing.
     virtual void Serialize(CArchive& archive);
 
@@ -81,22 +81,24 @@ public:
     /// load that fails part-way leaves a modified document. Afterwards the template's verdict
     /// on the content decides: refused fails the open, partial warns. Every failure is told to
     /// the person with the file and the reason. Answers whether the document holds the file.
-    virtual bool OnOpenDocument(const std::string& path);
+    [[nodiscard]] virtual bool OnOpenDocument(const std::string& path);
     /// Whether the last OnOpenDocument got as far as changing the content: after a failed open
     /// the content then matches no file any more.
     bool LastOpenTouchedContent() const { return lastOpenTouched_; }
     /// Saves through Serialize into a new file that replaces path only when complete, then
     /// clears the modified flag. On failure the person is told why, the flag stays as it was
     /// and the file on disk is untouched.
-    virtual bool OnSaveDocument(const std::string& path);
+    [[nodiscard]] virtual bool OnSaveDocument(const std::string& path);
     /// Saves to path, or to a path asked for when path is empty; with replace, the document
     /// takes the new path and title. False when cancelled or failed.
-    virtual bool DoSave(const std::string& path, bool replace = true);
-    /// File Save: saves to the document's path, or asks for one when it has none.
-    virtual bool DoFileSave();
+    [[nodiscard]] virtual bool DoSave(const std::string& path, bool replace = true);
+    /// File Save: saves to the document's path, or asks for one when it has none. When the
+    /// file may not be written (read-only, or on a read-only file system) the refusal is told
+    /// and Save As is offered.
+    [[nodiscard]] virtual bool DoFileSave();
     /// Before the document is closed or replaced: a modified document asks whether to save.
     /// False when the person cancels or the save fails: then nothing may be closed.
-    virtual bool SaveModified();
+    [[nodiscard]] virtual bool SaveModified();
 
     /// Attaches the view, first detaching it from any other document. Attaching a view twice
     /// keeps one attachment.
@@ -119,7 +121,7 @@ protected:
 
     /// The first step of the base OnNewDocument: false stops it before anything changes.
     /// The base answers true; a document whose preparation can fail overrides it.
-    virtual bool CanStartNewDocument();
+    [[nodiscard]] virtual bool CanStartNewDocument();
 
 private:
     void TitleChanged() const {
@@ -131,6 +133,7 @@ private:
     std::vector<CView*> views_;
     bool modified_ = false;
     bool lastOpenTouched_ = false;
+    int lastSaveError_ = 0;  ///< the system's error number of the last failed save, or 0
     std::string pathName_;
     std::string title_;
     CDocTemplate* docTemplate_ = nullptr;

@@ -1,7 +1,10 @@
 #include "framework/CRecentFileList.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "framework/AppServices.h"
@@ -27,6 +30,80 @@ std::string ShownPath(const std::string& path) {
     std::string name = std::filesystem::path(path).filename().string();
     std::size_t room = kMenuPathLength > name.size() + 4 ? kMenuPathLength - name.size() - 4 : 0;
     return path.substr(0, room) + ".../" + name;
+}
+
+constexpr std::string_view kEncodedPrefix = "file://";
+
+bool IsUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = lead < 0x80         ? 1
+                             : (lead >> 5) == 6  ? 2
+                             : (lead >> 4) == 14 ? 3
+                             : (lead >> 3) == 30 ? 4
+                                                 : 0;
+        if (length == 0 || i + length > text.size()) {
+            return false;
+        }
+        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next >> 6) != 2) {
+                return false;
+            }
+            code = code << 6 | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond Unicode are not UTF-8 either.
+        static constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kLeast[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+// Settings hold text: a path that is not UTF-8 is kept as a file URL with its bytes
+// percent-encoded, so it comes back byte for byte. Other paths are stored as they are, as
+// they always were.
+std::string Stored(const std::string& path) {
+    if (IsUtf8(path) && path.compare(0, kEncodedPrefix.size(), kEncodedPrefix) != 0) {
+        return path;
+    }
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string text(kEncodedPrefix);
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (std::isalnum(byte) || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+            text += c;
+        } else {
+            text += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+        }
+    }
+    return text;
+}
+
+std::string Restored(const std::string& text) {
+    if (text.compare(0, kEncodedPrefix.size(), kEncodedPrefix) != 0) {
+        return text;
+    }
+    auto digit = [](char c) {
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                      : -1;
+    };
+    std::string path;
+    for (std::size_t i = kEncodedPrefix.size(); i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && digit(text[i + 1]) >= 0 &&
+            digit(text[i + 2]) >= 0) {
+            path += static_cast<char>(digit(text[i + 1]) * 16 + digit(text[i + 2]));
+            i += 2;
+        } else {
+            path += text[i];
+        }
+    }
+    return path;
 }
 
 }  // namespace
@@ -75,7 +152,7 @@ std::string CRecentFileList::EntryName(std::size_t index) const {
 void CRecentFileList::ReadList(const SettingsStore& settings) {
     paths_.clear();
     for (std::size_t i = 0; i < maxSize_; ++i) {
-        std::string path = settings.GetString(section_, EntryName(i), "");
+        std::string path = Restored(settings.GetString(section_, EntryName(i), ""));
         if (!path.empty() && std::find(paths_.begin(), paths_.end(), path) == paths_.end()) {
             paths_.push_back(path);
         }
@@ -85,7 +162,7 @@ void CRecentFileList::ReadList(const SettingsStore& settings) {
 void CRecentFileList::WriteList(SettingsStore& settings) const {
     for (std::size_t i = 0; i < maxSize_; ++i) {
         if (i < paths_.size()) {
-            settings.WriteString(section_, EntryName(i), paths_[i]);
+            settings.WriteString(section_, EntryName(i), Stored(paths_[i]));
         } else {
             settings.RemoveEntry(section_, EntryName(i));
         }

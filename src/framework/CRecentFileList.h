@@ -27,7 +27,9 @@ public:
     /// in its middle so that the file name always shows.
     std::string GetMenuText(std::size_t index) const;
 
-    /// Replaces the list with what settings hold; entries that are empty are skipped.
+    /// Replaces the list with what settings hold; entries that are empty are skipped. Paths
+    /// that are not UTF-8 are kept in settings as percent-encoded file URLs ("file://..."), so
+    /// they come back byte for byte; other paths are kept as they are.
     void ReadList(const SettingsStore& settings);
     /// Writes every entry and removes the entries of slots that are empty.
     void WriteList(SettingsStore& settings) const;

@@ -1,7 +1,8 @@
 #include "framework/CWinApp.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <fstream>
 #include <utility>
 
 #include "framework/AfxIds.h"
@@ -9,6 +10,7 @@
 #include "framework/CCommandLineInfo.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CFrameWnd.h"
+#include "framework/FileSaver.h"
 #include "framework/FrameHost.h"
 
 namespace {
@@ -70,6 +72,7 @@ bool CWinApp::Start(AppPlatform& platform, std::vector<std::string> arguments) {
     platform_ = &platform;
     arguments_ = std::move(arguments);
     if (InitInstance()) {
+        TellInterruptedSaves();
         return true;
     }
     CloseAllDocuments();
@@ -84,6 +87,20 @@ int CWinApp::Finish(int exitCode) {
     settings_.reset();
     platform_ = nullptr;
     return exitCode;
+}
+
+void CWinApp::TellInterruptedSaves() {
+    UserDialogs* dialogs = GetDialogs();
+    if (dialogs == nullptr) {
+        return;
+    }
+    for (const FileSaver::Interrupted& save : FileSaver::TakeInterruptedSaves()) {
+        dialogs->ShowMessage("A save of \"" + save.file +
+                                 "\" was interrupted; the file may hold part of the new content. "
+                                 "Its old content is whole in \"" +
+                                 save.copy + "\".",
+                             MessageKind::warning);
+    }
 }
 
 UserDialogs* CWinApp::GetDialogs() const {
@@ -199,7 +216,8 @@ void CWinApp::OnOpenRecentFile(unsigned id) {
     // A copy: a successful open moves the entry. A file that is gone leaves the list; one
     // that is there stays, even when its open was cancelled or refused.
     std::string path = (*recentFiles_)[index];
-    if (OpenDocumentFile(path) == nullptr && !std::ifstream(path)) {
+    struct stat status {};
+    if (OpenDocumentFile(path) == nullptr && ::stat(path.c_str(), &status) != 0) {
         recentFiles_->Remove(index);
         SaveStdProfileSettings();
     }

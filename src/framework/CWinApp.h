@@ -34,7 +34,7 @@ public:
 
     /// The application's start, run once by Run; false ends the program at once. The base
     /// answers true.
-    virtual bool InitInstance();
+    [[nodiscard]] virtual bool InitInstance();
     /// The application's end, after the message loop: stores the settings. Answers the exit
     /// code.
     virtual int ExitInstance(int exitCode);
@@ -42,9 +42,10 @@ public:
     /// program name): Start, the platform's message loop, Finish. Answers the exit code: 1
     /// when InitInstance failed.
     int Run(AppPlatform& platform, std::vector<std::string> arguments);
-    /// The first half of Run: binds the platform and runs InitInstance. When that fails, every
-    /// window is gone again and false is answered.
-    bool Start(AppPlatform& platform, std::vector<std::string> arguments);
+    /// The first half of Run: binds the platform and runs InitInstance, then tells of saves
+    /// that were interrupted in an earlier run. When InitInstance fails, every window is gone
+    /// again and false is answered.
+    [[nodiscard]] bool Start(AppPlatform& platform, std::vector<std::string> arguments);
     /// The second half of Run, after the message loop answered exitCode: ExitInstance, then
     /// every document and window is closed while the platform still stands.
     int Finish(int exitCode);
@@ -77,12 +78,12 @@ public:
     void ParseCommandLine(CCommandLineInfo& info);
     /// Carries out the command line: a new document, or the named file opened. False when
     /// that failed; the reason has been told.
-    bool ProcessShellCommand(CCommandLineInfo& info);
+    [[nodiscard]] bool ProcessShellCommand(CCommandLineInfo& info);
 
     /// Opens the file in the first template; null when that failed or was cancelled.
     virtual CDocument* OpenDocumentFile(const std::string& path);
     /// Asks every template's documents to save their changes; false when the person cancels.
-    bool SaveAllModified();
+    [[nodiscard]] bool SaveAllModified();
     /// Closes every document and its windows.
     void CloseAllDocuments();
 
@@ -96,6 +97,9 @@ public:
     void OnAppExit();
 
 private:
+    /// Tells the person of saves that a kill interrupted in a previous run, and where the old
+    /// content of each file is.
+    void TellInterruptedSaves();
     void OpenSettingsOnce();
 
     const ResourceSet& resources_;

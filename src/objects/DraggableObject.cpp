@@ -23,13 +23,12 @@ std::ostream& DraggableObject::Write(std::ostream& out) const {
 void DraggableObject::Read(std::istream& in) {
     static constexpr ElementWords kWords{"a draggable object",
                                          "the opening brace of a draggable object",
-                                         "the closing brace of a draggable object"};
+                                         "the closing brace of a draggable object", "draggable"};
     if (!ExtractBraceOpening(in, 30, kWords)) {
         return;
     }
     DrawableObject::Read(in);
-    char brace = 0;
-    ExtractChar(in, brace, kWords.closingBrace);
+    ExtractClosingBrace(in, kWords);
 }
 
 bool DraggableObject::Update(WorldContext& /*world*/) {

@@ -64,7 +64,7 @@ void DrawableObject::Read(std::istream& in) {
     DeleteItemsAndClear(shapes);
     static constexpr ElementWords kWords{"a geometry block",
                                          "the opening brace of a geometry block",
-                                         "the closing brace of a geometry block"};
+                                         "the closing brace of a geometry block", "geometry"};
     if (!ExtractBraceOpening(in, 10, kWords)) {
         return;
     }
@@ -76,7 +76,14 @@ void DrawableObject::Read(std::istream& in) {
         char word[11];
         const std::string_view keyword =
             ExtractWord(in, word, "a shape or the closing brace of a geometry block");
-        if (keyword.empty() || keyword.front() == '}') {
+        if (keyword.empty()) {
+            return;
+        }
+        if (keyword.front() == '}') {
+            // Text glued to the brace is not written back by a save.
+            if (keyword.size() > 1) {
+                NoteSkippedWord(in, keyword.substr(1));
+            }
             return;
         }
         // Any other word is skipped; a shape is kept whether or not its element was whole.

@@ -1,6 +1,7 @@
 #include "qt/QtDialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -42,7 +43,8 @@ std::optional<std::string> QtDialogs::AskOpenPath(const std::string& caption) {
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    return path.toStdString();
+    // The file system's bytes, also for names that are not UTF-8.
+    return QFile::encodeName(path).toStdString();
 }
 
 std::optional<std::string> QtDialogs::AskSavePath(const std::string& caption,
@@ -53,7 +55,7 @@ std::optional<std::string> QtDialogs::AskSavePath(const std::string& caption,
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    return path.toStdString();
+    return QFile::encodeName(path).toStdString();
 }
 
 SaveChoice QtDialogs::AskSaveChanges(const std::string& documentTitle) {

@@ -71,7 +71,7 @@ std::ostream& operator<<(std::ostream& out, const Color& colour) {
 
 std::istream& operator>>(std::istream& in, Color& colour) {
     static constexpr ElementWords kWords{"a colour", "the opening brace of a colour",
-                                         "the closing brace of a colour"};
+                                         "the closing brace of a colour", "color"};
     if (!ExtractOpening(in, 'c', kWords)) {
         return in;
     }
@@ -79,8 +79,7 @@ std::istream& operator>>(std::istream& in, Color& colour) {
     ExtractInt(in, red, "the red of a colour");
     ExtractInt(in, green, "the green of a colour");
     ExtractInt(in, blue, "the blue of a colour");
-    char brace = 0;
-    ExtractChar(in, brace, kWords.closingBrace);
+    ExtractClosingBrace(in, kWords);
     if (!in.fail()) {
         colour.SetRGB(red, green, blue);
     }

@@ -49,19 +49,18 @@ std::ostream& DrawEllipse::Write(std::ostream& out) const {
 
 void DrawEllipse::Read(std::istream& in) {
     static constexpr ElementWords kWords{"an ellipse", "the opening brace of an ellipse",
-                                         "the closing brace of an ellipse"};
+                                         "the closing brace of an ellipse", "ellipse"};
     if (!ExtractOpening(in, 'e', kWords)) {
         return;
     }
     Color readColour;
     in >> readColour;
     char flag = 0;
-    ExtractChar(in, flag, "the filled flag of an ellipse");
+    ExtractFlag(in, flag, "the filled flag of an ellipse");
     // The box's own colour, flag and corner details are dropped: only its bounds count.
     DrawRectangle box;
     box.Read(in);
-    char brace = 0;
-    ExtractChar(in, brace, kWords.closingBrace);
+    ExtractClosingBrace(in, kWords);
     if (in.fail()) {
         return;
     }

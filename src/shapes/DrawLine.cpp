@@ -79,7 +79,7 @@ std::ostream& DrawLine::Write(std::ostream& out) const {
 
 void DrawLine::Read(std::istream& in) {
     static constexpr ElementWords kWords{"a line", "the opening brace of a line",
-                                         "the closing brace of a line"};
+                                         "the closing brace of a line", "line"};
     if (!ExtractOpening(in, 'l', kWords)) {
         return;
     }
@@ -90,8 +90,7 @@ void DrawLine::Read(std::istream& in) {
     DrawPoint readStart(0, 0, 0), readEnd(0, 0, 0);
     readStart.Read(in);
     readEnd.Read(in);
-    char brace = 0;
-    ExtractChar(in, brace, kWords.closingBrace);
+    ExtractClosingBrace(in, kWords);
     if (in.fail()) {
         return;
     }

@@ -52,7 +52,7 @@ std::ostream& DrawPoint::Write(std::ostream& out) const {
 
 void DrawPoint::Read(std::istream& in) {
     static constexpr ElementWords kWords{"a point", "the opening brace of a point",
-                                         "the closing brace of a point"};
+                                         "the closing brace of a point", "point"};
     if (!ExtractOpening(in, 'p', kWords)) {
         return;
     }
@@ -62,8 +62,7 @@ void DrawPoint::Read(std::istream& in) {
     ExtractInt(in, readX, "the x of a point");
     ExtractInt(in, readY, "the y of a point");
     ExtractInt(in, readRadius, "the radius of a point");
-    char brace = 0;
-    ExtractChar(in, brace, kWords.closingBrace);
+    ExtractClosingBrace(in, kWords);
     if (in.fail()) {
         return;
     }

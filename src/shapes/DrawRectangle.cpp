@@ -43,19 +43,18 @@ std::ostream& DrawRectangle::Write(std::ostream& out) const {
 
 void DrawRectangle::Read(std::istream& in) {
     static constexpr ElementWords kWords{"a rectangle", "the opening brace of a rectangle",
-                                         "the closing brace of a rectangle"};
+                                         "the closing brace of a rectangle", "rectangle"};
     if (!ExtractOpening(in, 'r', kWords)) {
         return;
     }
     Color readColour;
     in >> readColour;
     char flag = 0;
-    ExtractChar(in, flag, "the filled flag of a rectangle");
+    ExtractFlag(in, flag, "the filled flag of a rectangle");
     DrawPoint first(0, 0, 0), second(0, 0, 0);
     first.Read(in);
     second.Read(in);
-    char brace = 0;
-    ExtractChar(in, brace, kWords.closingBrace);
+    ExtractClosingBrace(in, kWords);
     if (in.fail()) {
         return;
     }

@@ -230,10 +230,13 @@ bool ExtractInt(std::istream& in, std::int32_t& value, const char* expected) {
         c = buffer->snextc();
     }
     if (!IsDigit(c)) {
-        if (c != kEnd && (sign == '-' || sign == '+')) {
-            // Puts a lone sign back where the buffer still holds it, so that a report of where
-            // reading stopped points at the sign.
-            buffer->sputbackc(Traits::to_char_type(sign));
+        if (c != kEnd && (sign == '-' || sign == '+') &&
+            buffer->sputbackc(Traits::to_char_type(sign)) == kEnd && !in.fail()) {
+            // The buffer refilled after the sign and no longer holds it: the trace says so, so
+            // that a report of where reading stopped can still point at the sign.
+            if (auto* trace = static_cast<TextReadTrace*>(in.pword(TraceIndex()))) {
+                trace->unreadSign = static_cast<char>(sign);
+            }
         }
         Fail(in, expected, c == kEnd ? std::ios::eofbit : std::ios::goodbit);
         return false;
@@ -311,6 +314,30 @@ void EndLine(std::ostream& out) {
     }
 }
 
+namespace {
+
+/// Notes a keyword read as its first letter and the rest when it is not the one a save writes.
+void CheckKeyword(std::istream& in, char first, std::string_view rest, const char* keyword) {
+    if (in.fail() || keyword == nullptr) {
+        return;
+    }
+    if (first != keyword[0] || rest != std::string_view(keyword + 1)) {
+        std::string word(1, first);
+        word += rest;
+        NoteSkippedWord(in, word);
+    }
+}
+
+/// Reads the brace that follows a keyword and notes it when it is not "{".
+void ExtractOpeningBrace(std::istream& in, const char* expected) {
+    char c = 0;
+    if (ExtractChar(in, c, expected) && c != '{') {
+        NoteSkippedWord(in, std::string_view(&c, 1));
+    }
+}
+
+}  // namespace
+
 bool ExtractOpening(std::istream& in, char firstLetter, const ElementWords& words) {
     char c = 0;
     if (!ExtractChar(in, c, words.element)) {
@@ -318,8 +345,11 @@ bool ExtractOpening(std::istream& in, char firstLetter, const ElementWords& word
     }
     if (c == firstLetter) {
         char keyword[11];
-        ExtractWord(in, keyword, words.element);
-        ExtractChar(in, c, words.openingBrace);
+        const std::string_view rest = ExtractWord(in, keyword, words.element);
+        CheckKeyword(in, c, rest, words.keyword);
+        ExtractOpeningBrace(in, words.openingBrace);
+    } else if (c != '{') {
+        NoteSkippedWord(in, std::string_view(&c, 1));
     }
     return true;
 }
@@ -331,8 +361,31 @@ bool ExtractBraceOpening(std::istream& in, std::size_t wordLimit, const ElementW
     }
     if (c != '{') {
         char keyword[32];
-        ExtractWord(in, keyword, std::min(wordLimit + 1, sizeof keyword), words.element);
-        ExtractChar(in, c, words.openingBrace);
+        const std::string_view rest =
+            ExtractWord(in, keyword, std::min(wordLimit + 1, sizeof keyword), words.element);
+        CheckKeyword(in, c, rest, words.keyword);
+        ExtractOpeningBrace(in, words.openingBrace);
+    }
+    return true;
+}
+
+bool ExtractClosingBrace(std::istream& in, const ElementWords& words) {
+    char c = 0;
+    if (!ExtractChar(in, c, words.closingBrace)) {
+        return false;
+    }
+    if (c != '}') {
+        NoteSkippedWord(in, std::string_view(&c, 1));
+    }
+    return true;
+}
+
+bool ExtractFlag(std::istream& in, char& flag, const char* expected) {
+    if (!ExtractChar(in, flag, expected)) {
+        return false;
+    }
+    if (flag != 't' && flag != 'f') {
+        NoteSkippedWord(in, std::string_view(&flag, 1));
     }
     return true;
 }

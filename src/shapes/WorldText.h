@@ -30,6 +30,9 @@ struct TextReadTrace {
     std::string firstSkippedWord;
     std::int64_t firstSkippedLine = 0;
     std::int64_t firstSkippedColumn = 0;
+    /// A sign that failed as a number but could not be put back, because the buffer refilled
+    /// just after it: the stream then stands one column past the sign, where reading stopped.
+    char unreadSign = 0;
     /// Where the stream stands now, as line and column counted from 1; set by whoever owns the
     /// stream's buffer. Without it the first skipped word's place stays 0.
     std::function<std::pair<std::int64_t, std::int64_t>()> locate;
@@ -45,7 +48,8 @@ void AttachReadTrace(std::istream& in, TextReadTrace* trace);
 // just after a complete item only marks the stream at end of file, so the next extraction
 // fails. expected describes the item for the trace; null means an end here is no fault.
 
-/// Tells the attached trace, if any, that the word just extracted was skipped.
+/// Tells the attached trace, if any, that the word just extracted was skipped: a save will not
+/// write it back.
 void NoteSkippedWord(std::istream& in, std::string_view word);
 
 /// One character that is not white space.
@@ -70,18 +74,28 @@ struct ElementWords {
     const char* element;       ///< "a colour"
     const char* openingBrace;  ///< "the opening brace of a colour"
     const char* closingBrace;  ///< "the closing brace of a colour"
+    const char* keyword;       ///< "color": text that differs from it is noted as skipped
 };
 
 /// Opens a colour or shape element by its first letter: a character; when it is firstLetter,
 /// the rest of the keyword (a word of at most 10 characters) and one more character, which
-/// stands for the opening brace; any other character is itself taken as the brace. Nothing is
-/// checked beyond the first letter. False when the first character could not be read.
+/// stands for the opening brace; any other character is itself taken as the brace. Nothing
+/// beyond the first letter decides what is read, but a keyword or brace that a save would not
+/// write back is noted as skipped. False when the first character could not be read.
 bool ExtractOpening(std::istream& in, char firstLetter, const ElementWords& words);
 
 /// Opens an object or a geometry block: a character; unless it is "{", it is taken as the
 /// keyword's first letter, and a word of at most wordLimit characters and one more character
-/// (the brace) follow, unchecked. False when the first character could not be read.
+/// (the brace) follow, unchecked but noted as skipped when they are not the keyword and "{".
+/// False when the first character could not be read.
 bool ExtractBraceOpening(std::istream& in, std::size_t wordLimit, const ElementWords& words);
+
+/// The closing brace of an element: any one character, noted as skipped unless it is "}".
+bool ExtractClosingBrace(std::istream& in, const ElementWords& words);
+
+/// A filled flag: any one character, "t" meaning filled; one that is neither "t" nor "f" is
+/// noted as skipped, since a save writes "f" for it.
+bool ExtractFlag(std::istream& in, char& flag, const char* expected);
 
 // Insertions do nothing on a stream that is not good. A field width set on the stream pads
 // the next insertion with the fill character (on the right when the stream is set to adjust

@@ -1,14 +1,55 @@
 #include "view/RenderWorld.h"
 
-#include <cstdint>
-#include <exception>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+
+#include "document/OpenWorldFile.h"
 #include "document/World.h"
-#include "document/WorldLoadReport.h"
-#include "framework/CArchive.h"
 #include "framework/HeadlessHost.h"
 #include "gdi/PngFile.h"
 #include "view/CWorldView.h"
+
+namespace {
+
+/// Writes the picture into a temporary file beside path and renames it over path once whole.
+bool WritePngWhole(const CBitmap& picture, const std::string& path, std::string& error) {
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        error = "cannot write " + path + ": not a regular file";
+        return false;
+    }
+    const std::string::size_type slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string temporary =
+        folder + "." + name.substr(0, 100) + ".rendering-" + std::to_string(::getpid());
+    if (!WritePng(picture, temporary, &error)) {
+        ::unlink(temporary.c_str());
+        for (std::size_t at; (at = error.find(temporary)) != std::string::npos;) {
+            error.replace(at, temporary.size(), path);
+        }
+        return false;
+    }
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = "cannot write " + path + ": " + std::strerror(errno);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool IsSameFile(const std::string& first, const std::string& second) {
+    struct stat a {
+    }, b{};
+    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&
+           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+}  // namespace
 
 bool RenderWorldToPng(World& world, const std::string& pngPath, std::string& error) {
     std::int32_t width = 0;
@@ -36,28 +77,34 @@ bool RenderWorldToPng(World& world, const std::string& pngPath, std::string& err
     host.Resize(SIZE{width, height});
     host.PumpPaint();
     world.RemoveView(&view);
-    return WritePng(host.GetClientPixels(), pngPath, &error);
+    return WritePngWhole(host.GetClientPixels(), pngPath, error);
 }
 
 bool RenderWorldFileToPng(const std::string& worldPath, const std::string& pngPath,
-                          std::string& error) {
-    World world;
-    try {
-        CArchive archive(worldPath, CArchive::load);
-        world.Serialize(archive);
-        archive.Close();
-    } catch (const std::exception& failure) {
-        error = failure.what();
+                          std::string& error, IncompleteWorlds incomplete, std::string* warning,
+                          ProgressObserver* progress) {
+    if (IsSameFile(worldPath, pngPath)) {
+        error = "\"" + pngPath + "\" is the world file itself; it is not written over";
         return false;
     }
-    const WorldLoadReport& report = world.GetLoadReport();
-    if (report.status == WorldLoadReport::NotAWorldFile) {
-        error = "\"" + worldPath + "\" is not a world file: " + Describe(report);
-        return false;
+    const OpenedWorldFile opened = OpenWorldFile(worldPath, progress);
+    switch (opened.verdict) {
+        case WorldFileVerdict::complete:
+            break;
+        case WorldFileVerdict::unreadable:
+        case WorldFileVerdict::notAWorldFile:
+            error = opened.Problem(worldPath);
+            return false;
+        case WorldFileVerdict::partial:
+        case WorldFileVerdict::skippedText:
+            if (incomplete == IncompleteWorlds::refuse) {
+                error = opened.Problem(worldPath);
+                return false;
+            }
+            if (warning != nullptr) {
+                *warning = opened.Problem(worldPath) + "; the picture shows what was understood";
+            }
+            break;
     }
-    if (report.status == WorldLoadReport::Partial) {
-        error = "\"" + worldPath + "\" could be read only up to " + Describe(report);
-        return false;
-    }
-    return RenderWorldToPng(world, pngPath, error);
+    return RenderWorldToPng(*opened.world, pngPath, error);
 }

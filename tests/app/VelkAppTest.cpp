@@ -237,6 +237,22 @@ TEST(ProgramToolsTest, RenderWritesThePictureOrSaysWhyNot) {
     EXPECT_EQ(RenderWorldFile("/nonexistent/x.world", png.string(), refused), 1);
     EXPECT_NE(refused.str().find("/nonexistent/x.world"), std::string::npos);
     EXPECT_FALSE(fs::exists(png));
+
+    // Words a save would drop: painted, but with a warning and the status --check gives.
+    const fs::path world = png.string() + ".world";
+    std::ofstream(world) << "20 10 strange\n";
+    std::ostringstream warned;
+    EXPECT_EQ(RenderWorldFile(world.string(), png.string(), warned), 1);
+    EXPECT_NE(warned.str().find("warning"), std::string::npos) << warned.str();
+    CBitmap painted;
+    EXPECT_TRUE(ReadPng(png.string(), &painted, &error)) << error;
+    std::ostringstream checked;
+    EXPECT_EQ(CheckWorldFileCommand(world.string(), checked), 1);
+    std::ostringstream itself;
+    EXPECT_EQ(RenderWorldFile(world.string(), world.string(), itself), 1);
+    EXPECT_EQ(ReadFileBytes(world), "20 10 strange\n");
+    fs::remove(world);
+    fs::remove(png);
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #include "document/WorldFileCheck.h"
 
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include <string>
 
 #include "WorldFileTesting.h"
+#include "document/MemoryBudget.h"
+#include "document/OpenWorldFile.h"
 
 namespace {
 
@@ -57,11 +60,30 @@ INSTANTIATE_TEST_SUITE_P(Files, WorldFileChecking, ::testing::Values(
               "PATH: not a world file\n"
               "  line 1, column 1: expected the width of the world, found \"<html>\"\n"},
     CheckCase{"Empty", "",
-              "PATH: not a world file\n"
-              "  line 1, column 1: expected the width of the world, found the end of the file\n"},
+              "PATH: empty; it opens as a new world that a save fills\n"
+              "  size: 1024 x 1024\n  objects: 0\n  shapes: 0\n  file size: 0 bytes\n"},
+    CheckCase{"TextOfTheFileIsEscaped", "1 1 \x1b]52;c;aGk=\x07 \xff\n",
+              "PATH: read to the end, but saving it would drop words it did not understand\n"
+              "  2 words were not understood and were skipped, the first "
+              "\"\\x1B]52;c;aGk=\\x07\" at line 1, column 5\n"
+              "  size: 1 x 1\n  objects: 0\n  shapes: 0\n  file size: 19 bytes\n"},
     CheckCase{"Missing", nullptr,
               "PATH: unreadable\n  Cannot open \"PATH\": No such file or directory\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A file larger than the memory the process may take is refused before it is read, with the
+// need named. The file is sparse: it takes no room on the disk.
+TEST(WorldFileMemory, AFileThatCannotFitIsRefusedBeforeReading) {
+    TempFolder folder;
+    const std::string path = (folder / "large.world").string();
+    WriteFileBytes(path, "10 10\n");
+    std::filesystem::resize_file(path, AvailableMemory() / kWorldMemoryPerFileByte + (1u << 30));
+    const OpenedWorldFile opened = OpenWorldFile(path);
+    EXPECT_EQ(opened.verdict, WorldFileVerdict::unreadable);
+    EXPECT_EQ(opened.bytes, 0u);
+    EXPECT_NE(opened.error.find("\"" + path + "\": opening it may take up to "), std::string::npos)
+        << opened.error;
+}
 
 }  // namespace

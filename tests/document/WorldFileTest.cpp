@@ -123,9 +123,16 @@ std::vector<LoadCase> LoadCases() {
         crlf += c == '\n' ? "\r\n" : std::string(1, c);
     }
     const std::string origin = "point { color { 0 0 0 } 0 0 0 }\n";
+    // A lone sign as the last byte of the reader's first 1024-byte chunk.
+    const std::string head = "0 0\ndraggable { geometry {\npoint { color { 0 0 0 } ";
+    const std::string signAtRefill =
+        head + std::string(1023 - head.size(), ' ') + "- 1 0 }\n}\n}\n";
+    const auto signColumn = static_cast<std::int64_t>(1024 - head.find("point"));
     return {
         {"SizeOnly", "640 480", "640 480\n\n", Complete, 0, 0, "", ""},
-        {"EmptyFile", "", "1024 1024\n\n", NotAWorld, 1, 1, "the width of the world", kEnd},
+        {"EmptyFileIsANewWorld", "", "1024 1024\n\n", Complete, 0, 0, "", ""},
+        {"WhiteSpaceIsNoWorld", "\n", "1024 1024\n\n", NotAWorld, 2, 1, "the width of the world",
+         kEnd},
         {"TextThatIsNoWorld", "hello world\n", "1024 1024\n\n", NotAWorld, 1, 1,
          "the width of the world", "\"hello\""},
         {"HalfASizeLine", "800\n", "1024 1024\n\n", NotAWorld, 2, 1, "the height of the world",
@@ -201,6 +208,8 @@ std::vector<LoadCase> LoadCases() {
          "0 0\n\n" + Obj({Pt("0 0 0"),
                           "line { color { 0 0 0 } 1 " + Pt("0 0 0") + " " + Pt("0 0 0") + " } "}),
          Partial, 4, 24, "the width of a line", "\"point\""},
+        {"LoneSignEndingABufferIsReportedWhereItStands", signAtRefill,
+         "0 0\n\n" + Obj({Pt("0 0 0")}), Partial, 3, signColumn, "the x of a point", "\"-\""},
         {"LoneSignIsReportedWhereItStands",
          "0 0\ndraggable { geometry {\npoint { color { 0 0 0 } - 1 0 }\n}\n}\n",
          "0 0\n\n" + Obj({Pt("0 0 0")}), Partial, 3, 25, "the x of a point", "\"-\""},
@@ -250,12 +259,19 @@ std::vector<SkipCase> SkipCases() {
         crlf += c == '\n' ? "\r\n" : std::string(1, c);
     }
     // Skipped within the block: point{ color { 0 0 0, then "}" ends it; the object's brace
-    // takes "1", and the top level skips 2 3 } } }.
+    // takes "1", which is not a brace, and the top level skips 2 3 } } }.
     const std::string glued = "1 2\n" + Obj({Pt("0 0 0"), "point{ color { 0 0 0 } 1 2 3 } "});
     return {
         {"WrittenFileSkipsNothing", DataFile("worlds/example.world"), Complete, 0, "", 0, 0},
         {"CarriageReturnsAreWhiteSpace", crlf, Complete, 0, "", 0, 0},
-        {"GluedBrace", glued, Complete, 11, "point{", 4, 5},
+        {"GluedBrace", glued, Complete, 12, "point{", 4, 5},
+        {"TextGluedAfterAClosingBrace",
+         "1 2\ndraggable { geometry { " + Pt("1 2 3") + "}garbage } " + Obj({Pt("1 1 0")}),
+         Complete, 1, "garbage", 2, 57},
+        {"KeywordsBracesAndFlagsASaveWouldRewrite",
+         "1 2 draggable { geometry { " + Pt("0 0 0") +
+             "rectangle ( colour { 0 0 0 } T pt { color { 0 0 0 } 1 1 0 ] " + Pt("2 2 0") + "} } }",
+         Complete, 5, "(", 1, 70},
         {"UnknownElementBetweenObjects",
          "1 1\n" + Obj({Pt("1 1 0")}) + "  circle { 4 5 } drag\n" + Obj({Pt("2 2 0")}), Complete, 6,
          "circle", 7, 3},
@@ -263,7 +279,7 @@ std::vector<SkipCase> SkipCases() {
          "1 1 draggable { geometry { " + Pt("0 0 0") +
              "xxxxxxxxxxpoint { color { 0 0 0 } 1 1 1 } } }",
          Complete, 1, "xxxxxxxxxx", 1, 60},
-        {"CountedInAPartialLoadToo", "1 1 hello draggable { geometry { x", Partial, 1, "hello", 1,
+        {"CountedInAPartialLoadToo", "1 1 hello draggable { geometry { x", Partial, 2, "hello", 1,
          5},
     };
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -176,16 +177,14 @@ TEST_F(ApplicationTest, AFailedSaveKeepsTheDocumentModifiedAndTheFileWhole) {
     ASSERT_TRUE(Start({Path("c.note")}));
     Document().text = "note new";
     Document().SetModifiedFlag();
-    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-    bool canWrite = std::ofstream(Path("probe")).good();  // root writes anywhere
+    fs::permissions(Path("c.note"), fs::perms::owner_read);
+    bool canWrite = std::ofstream(Path("c.note"), std::ios::app).good();  // root writes anything
     if (canWrite) {
-        fs::permissions(folder, fs::perms::owner_all);
         // Saving to a folder that does not exist fails the same way for every user.
         dialogs.saveAnswers.push_back(Path("no-such-folder/c.note"));
         EXPECT_FALSE(Document().DoSave(""));
     } else {
-        EXPECT_FALSE(Document().DoFileSave());
-        fs::permissions(folder, fs::perms::owner_all);
+        EXPECT_FALSE(Document().DoFileSave());  // refused; Save As is offered and cancelled
     }
     EXPECT_TRUE(Document().IsModified());
     EXPECT_EQ(Document().GetPathName(), Path("c.note"));
@@ -193,6 +192,33 @@ TEST_F(ApplicationTest, AFailedSaveKeepsTheDocumentModifiedAndTheFileWhole) {
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].first, MessageKind::error);
     EXPECT_NE(dialogs.messages[0].second.find("c.note"), std::string::npos);
+}
+
+// Save does not replace a file that may not be written: it says so and offers Save As. Root
+// writes anything, so the person is nobody, in a child.
+TEST_F(ApplicationTest, SaveOfAReadOnlyFileOffersSaveAs) {
+    fs::permissions(folder, fs::perms::all);
+    WriteFile(Path("r.note"), "note old\n");
+    fs::permissions(Path("r.note"), fs::perms::owner_read | fs::perms::others_read);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(3);
+        }
+        bool ok = Start({Path("r.note")});
+        Document().text = "note new";
+        Document().SetModifiedFlag();
+        dialogs.saveAnswers.push_back(Path("s.note"));
+        ok = ok && Frame().ExecuteCommand(afx::ID_FILE_SAVE) && dialogs.messages.size() == 1 &&
+             dialogs.messages[0].second.find("Permission denied") != std::string::npos &&
+             ReadFileBytes(Path("s.note")) == "note new\n" &&
+             Document().GetPathName() == Path("s.note");
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadFileBytes(Path("r.note")), "note old\n");
 }
 
 // What an open leaves behind, by how it went.

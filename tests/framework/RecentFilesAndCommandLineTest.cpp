@@ -82,6 +82,13 @@ TEST(RecentFileListTest, SettingsRoundTripDropsStaleAndEmptyEntries) {
     list.WriteList(settings);
     EXPECT_EQ(values, (std::map<std::string, std::string>{{"Recent File List/File1", "/one"},
                                                           {"Recent File List/File2", "/three"}}));
+
+    // Settings hold text: a name that is not UTF-8 must still come back byte for byte.
+    list.Add("/caf\xe9 100%.world");
+    list.WriteList(settings);
+    EXPECT_EQ(values["Recent File List/File1"], "file:///caf%E9%20100%25.world");
+    list.ReadList(settings);
+    EXPECT_EQ(Entries(list), (std::vector<std::string>{"/caf\xe9 100%.world", "/one", "/three"}));
 }
 
 // Arguments and what the framework makes of them.

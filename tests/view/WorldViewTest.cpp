@@ -299,7 +299,7 @@ TEST(CWorldViewTest, ANewWorldAfterASmallerOneGetsABackBufferOfItsSize) {
     harness.world.SetWorldSize(60, 40);
     harness.Show();
     EXPECT_EQ(harness.BackBufferSize(), (SIZE{60, 40}));
-    harness.world.OnNewDocument();
+    ASSERT_TRUE(harness.world.OnNewDocument());
     harness.blocks.clear();
     harness.Add(980, 1000, 44, 24, kRed);
     harness.Show();
