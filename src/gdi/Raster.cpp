@@ -51,98 +51,84 @@ void FillBox(const Target& target, const Box& box, std::uint32_t pixel) {
 
 void Rectangle(const Target& target, const Box& box, const std::uint32_t* edge,
                const std::uint32_t* inside) {
-    if (box.left >= box.right || box.top >= box.bottom) {
-        return;
-    }
-    if (inside != nullptr) {
-        FillBox(target, Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, *inside);
-    }
     if (edge == nullptr) {
+        if (inside != nullptr) {
+            FillBox(target, Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, *inside);
+        }
         return;
     }
-    FillBox(target, Box{box.left, box.top, box.right, box.top + 1}, *edge);
-    FillBox(target, Box{box.left, box.bottom - 1, box.right, box.bottom}, *edge);
-    FillBox(target, Box{box.left, box.top + 1, box.left + 1, box.bottom - 1}, *edge);
-    FillBox(target, Box{box.right - 1, box.top + 1, box.right, box.bottom - 1}, *edge);
+    if (inside != nullptr && *inside == *edge) {
+        FillBox(target, box, *edge);  // rim and inside in one colour: one box
+        return;
+    }
+    Box rows = box;
+    if (!ClipBox(target, &rows)) {
+        return;
+    }
+    // One pass down the rows: each row is touched once, rim and inside together.
+    for (i64 y = rows.top; y < rows.bottom; ++y) {
+        std::uint32_t* row = Row(target, y);
+        if (y == box.top || y == box.bottom - 1) {
+            FillSpan(target, row, box.left, box.right, *edge);
+            continue;
+        }
+        FillSpan(target, row, box.left, box.left + 1, *edge);
+        if (inside != nullptr) {
+            FillSpan(target, row, box.left + 1, box.right - 1, *inside);
+        }
+        FillSpan(target, row, box.right - 1, box.right, *edge);
+    }
 }
 
 void Ellipse(const Target& target, const RECT& box, i64 dx, i64 dy, const std::uint32_t* edge,
              const std::uint32_t* inside) {
     const EllipseRows rows(box);
-    if (rows.IsEmpty() || (edge == nullptr && inside == nullptr)) {
+    if (rows.IsEmpty() || (edge == nullptr && inside == nullptr) ||
+        i64{box.right} + dx <= target.clip.left || i64{box.left} + dx >= target.clip.right) {
         return;
     }
-    // Rows in device pixels, cut to the clip; spans are computed in the box's own units. The
-    // spans of the rows above and below decide which pixels are rim, so three rows roll along.
-    struct RowSpan {
-        bool covered;
-        i64 first;
-        i64 last;
-    };
-    // Rows mirrored about the box's middle have the same span, so the lower half takes the
-    // spans the upper half computed. Rows are visited top down, so the upper half's spans
-    // arrive as one run of half-row indices [cachedFrom, cachedTo).
-    constexpr i64 kCachedRows = 128;
-    RowSpan cached[kCachedRows];
-    i64 cachedFrom = 0;
-    i64 cachedTo = 0;
-    const i64 boxTop = box.top;
-    const i64 lastBoxRow = i64{box.bottom} - 1;
-    auto spanOf = [&](i64 boxY) {
-        const i64 half = std::min(boxY - boxTop, lastBoxRow - boxY);
-        const bool cacheable = half >= 0 && half < kCachedRows;
-        if (cacheable && half >= cachedFrom && half < cachedTo) {
-            return cached[half];
-        }
-        RowSpan span{false, 0, 0};
-        span.covered = rows.Span(boxY, &span.first, &span.last);
-        if (cacheable) {
-            if (cachedFrom == cachedTo) {
-                cachedFrom = cachedTo = half;
-            }
-            if (half == cachedTo) {
-                cached[cachedTo++] = span;
-            }
-        }
-        return span;
-    };
-    const i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);
+    i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);
     const i64 lastRow = std::min<i64>(box.bottom + dy, target.clip.bottom);
-    if (firstRow >= lastRow) {
-        return;
-    }
-    RowSpan above = spanOf(firstRow - dy - 1);
-    RowSpan current = spanOf(firstRow - dy);
-    for (i64 y = firstRow; y < lastRow; ++y) {
-        const RowSpan below = spanOf(y - dy + 1);
-        if (current.covered) {
-            std::uint32_t* row = Row(target, y);
-            const i64 first = current.first;
-            const i64 last = current.last;
-            // A covered pixel is inside when its four neighbours are covered too. Spans are
-            // intervals, so the inside of this row is one interval as well.
-            i64 insideFirst = first + 1;
-            i64 insideLast = last - 1;
-            if (above.covered && below.covered) {
-                insideFirst = std::max({insideFirst, above.first, below.first});
-                insideLast = std::min({insideLast, above.last, below.last});
-            } else {
-                insideLast = insideFirst;
+    // Rows go in runs whose spans (and one row above and below each run, which decide the rim)
+    // are settled at once; spans are in the box's own units.
+    // When rim and inside take one colour (or there is no rim), each row is one span.
+    const std::uint32_t* whole = edge == nullptr ? inside : edge;
+    const bool oneColour = edge == nullptr || (inside != nullptr && *inside == *edge);
+    constexpr i64 kRun = EllipseRows::kMaxRows - 2;
+    EllipseRows::RowSpan spans[kRun + 2];
+    while (firstRow < lastRow) {
+        const i64 runEnd = std::min(lastRow, firstRow + kRun);
+        rows.Spans(firstRow - dy - 1, runEnd - firstRow + 2, spans);
+        for (i64 y = firstRow; y < runEnd; ++y) {
+            const EllipseRows::RowSpan& above = spans[y - firstRow];
+            const EllipseRows::RowSpan& current = spans[y - firstRow + 1];
+            const EllipseRows::RowSpan& below = spans[y - firstRow + 2];
+            if (current.first >= current.last) {
+                continue;
             }
-            if (edge == nullptr) {
-                FillSpan(target, row, first + dx, last + dx, *inside);
-            } else if (insideFirst >= insideLast) {
-                FillSpan(target, row, first + dx, last + dx, *edge);
+            std::uint32_t* row = Row(target, y);
+            const i64 first = current.first + dx;
+            const i64 last = current.last + dx;
+            if (oneColour) {
+                FillSpan(target, row, first, last, *whole);
+                continue;
+            }
+            // A covered pixel is inside when its four neighbours are covered too. Spans are
+            // intervals, and a row without pixels has an empty one that takes every
+            // intersection with it, so the inside of this row is one interval as well.
+            const i64 insideFirst = std::max({current.first + 1, above.first, below.first});
+            const i64 insideLast = std::min({current.last - 1, above.last, below.last});
+            if (insideFirst >= insideLast) {
+                FillSpan(target, row, first, last, *edge);
             } else {
-                FillSpan(target, row, first + dx, insideFirst + dx, *edge);
+                FillSpan(target, row, first, insideFirst + dx, *edge);
                 if (inside != nullptr) {
                     FillSpan(target, row, insideFirst + dx, insideLast + dx, *inside);
                 }
-                FillSpan(target, row, insideLast + dx, last + dx, *edge);
+                FillSpan(target, row, insideLast + dx, last, *edge);
             }
         }
-        above = current;
-        current = below;
+        firstRow = runEnd;
     }
 }
 
