@@ -131,12 +131,16 @@ bool CDC::Ellipse(const RECT& box, i64 dx, i64 dy) {
     Record(SurfaceOp::Ellipse, Wrapped(box.left + dx), Wrapped(box.top + dy),
            Wrapped(box.right + dx), Wrapped(box.bottom + dy));
     raster::Target target;
-    if (!MakeTarget(&target)) {
+    const RECT normal = NormalizedRect(box);
+    dx += state_.viewportOrigin.x;
+    dy += state_.viewportOrigin.y;
+    if (!MakeTarget(&target) || normal.right + dx <= target.clip.left ||
+        normal.left + dx >= target.clip.right || normal.bottom + dy <= target.clip.top ||
+        normal.top + dy >= target.clip.bottom) {
         return true;
     }
     const OutlineAndFill paints(*state_.pen, *state_.brush);
-    raster::Ellipse(target, NormalizedRect(box), dx + state_.viewportOrigin.x,
-                    dy + state_.viewportOrigin.y, paints.Edge(), paints.Inside());
+    raster::Ellipse(target, normal, dx, dy, paints.Edge(), paints.Inside());
     return true;
 }
 

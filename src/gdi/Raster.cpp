@@ -214,6 +214,10 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
     const i64 reach = width / 2 + 1;
     const i64 firstRow = std::max<i64>(std::min(y0, y1) - reach, target.clip.top);
     const i64 lastRow = std::min<i64>(std::max(y0, y1) + reach + 1, target.clip.bottom);
+    if (firstRow >= lastRow || std::max(x0, x1) + reach < target.clip.left ||
+        std::min(x0, x1) - reach >= target.clip.right) {
+        return;  // no covered pixel can lie in the clip
+    }
 
     // The stroke runs between the centres of the end pixels, where a thin line runs too, so a
     // wide line of odd width is centred on the thin one.

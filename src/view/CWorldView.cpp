@@ -127,15 +127,21 @@ void CWorldView::OnDraw(CDC* surface) {
     // The pixels just drawn push the objects out of the cache, and an object's shapes are
     // reached through a chain of pointers, one miss after another. An object is made just
     // before its shapes, which therefore follow it in memory: while one object draws, the
-    // memory after the next one is fetched, and the node after that.
-    constexpr int kLinesAhead = 8;
+    // memory of one a few places further down the list is fetched. The list's own nodes lie
+    // in order in memory, so walking ahead costs little.
+    constexpr int kObjectsAhead = 4;
+    constexpr int kLinesPerObject = 8;
+    const auto* ahead = world->GetDrawables().tail;
+    for (int i = 0; i < kObjectsAhead && ahead != nullptr; ++i) {
+        ahead = ahead->prev;
+    }
     for (auto* node = world->GetDrawables().tail; node != nullptr; node = node->prev) {
-        if (const auto* next = node->prev) {
-            const char* object = reinterpret_cast<const char*>(next->value);
-            for (int line = 0; line < kLinesAhead; ++line) {
+        if (ahead != nullptr) {
+            const char* object = reinterpret_cast<const char*>(ahead->value);
+            for (int line = 0; line < kLinesPerObject; ++line) {
                 __builtin_prefetch(object + 64 * line);
             }
-            __builtin_prefetch(next->prev);
+            ahead = ahead->prev;
         }
         node->value->Draw(*surface, *world);
     }
