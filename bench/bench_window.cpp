@@ -3,10 +3,21 @@
 // move delivered to the client area's viewport and the paint it causes, until that paint has
 // reached the window's backing store. Qt delivers the move, the view moves the object and
 // invalidates, and Qt's update request paints the viewport: all of it is timed.
+//
+// And, side by side in the same run, a full paint of the benchmarks' crowded world by our view
+// and by Qt's own scene graph (a QGraphicsScene of ellipse, line and rectangle items in the same
+// colours, antialiasing off, rendered through a QGraphicsView).
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QGraphicsEllipseItem>
+#include <QGraphicsLineItem>
+#include <QGraphicsRectItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -15,6 +26,7 @@
 #include <optional>
 #include <string>
 
+#include "BenchWorld.h"
 #include "app/CVelkApp.h"
 #include "document/World.h"
 #include "framework/AppServices.h"
@@ -112,6 +124,78 @@ void BM_WindowDragFrame(benchmark::State& state) {
     app.Finish(0);
 }
 BENCHMARK(BM_WindowDragFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_VelkFullPaint(benchmark::State& state) {
+    velk_bench::Scene scene;
+    for (auto _ : state) {
+        scene.view.Invalidate(false);
+        scene.host.PumpPaint();
+    }
+}
+BENCHMARK(BM_VelkFullPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+QColor ToQColor(const Color& colour) {
+    const COLORREF value = colour.GetValue();
+    return QColor(GetRValue(value), GetGValue(value), GetBValue(value));
+}
+
+/// Qt's items for one shape at the owner's place, in the shape's colours.
+void AddItems(QGraphicsScene& scene, const DrawPrimitive& shape, QPointF at) {
+    const QColor colour = ToQColor(shape.GetColor());
+    const QPen outline(colour, 0);  // cosmetic: one pixel wide
+    if (const auto* disc = dynamic_cast<const DrawPoint*>(&shape)) {
+        const double r = disc->GetRadius();
+        scene.addEllipse(at.x() + disc->GetX() - r, at.y() + disc->GetY() - r, 2 * r, 2 * r,
+                         outline, QBrush(colour));
+    } else if (const auto* line = dynamic_cast<const DrawLine*>(&shape)) {
+        scene.addLine(QLineF(at + QPointF(line->GetStart().GetX(), line->GetStart().GetY()),
+                             at + QPointF(line->GetEnd().GetX(), line->GetEnd().GetY())),
+                      QPen(colour, line->GetWidth()));
+    } else if (const auto* box = dynamic_cast<const DrawRectangle*>(&shape)) {
+        const RECT r = box->GetRect();
+        scene.addRect(at.x() + r.left, at.y() + r.top, r.right - r.left, r.bottom - r.top, outline,
+                      box->IsFilled() ? QBrush(colour) : QBrush());
+    } else if (const auto* ellipse = dynamic_cast<const DrawEllipse*>(&shape)) {
+        DrawRectangle bounds;
+        ellipse->GetBounds(bounds);
+        const RECT r = bounds.GetRect();
+        scene.addEllipse(at.x() + r.left, at.y() + r.top, r.right - r.left, r.bottom - r.top,
+                         outline, ellipse->IsFilled() ? QBrush(colour) : QBrush());
+    }
+}
+
+void BM_QtSceneFullPaint(benchmark::State& state) {
+    World world;
+    velk_bench::Populate(world, velk_bench::kObjects, velk_bench::kWorldSize);
+    const int side = velk_bench::kWorldSize;
+    QGraphicsScene scene(0, 0, side, side);
+    scene.setItemIndexMethod(QGraphicsScene::NoIndex);  // every item is painted anyway
+    // Our view draws the last object first, so the first ends on top: Qt puts later items on
+    // top, so they go in from the last object to the first.
+    for (auto* node = world.GetDrawables().tail; node != nullptr; node = node->prev) {
+        DrawPoint position(0, 0, 0);
+        node->value->GetPosition(position);
+        const QPointF at(position.GetX(), position.GetY());
+        for (auto* shape = velk_bench::ShapesOf(*node->value).head; shape != nullptr;
+             shape = shape->next) {
+            AddItems(scene, *shape->value, at);
+        }
+    }
+    QGraphicsView view(&scene);
+    view.setRenderHint(QPainter::Antialiasing, false);
+    view.setFrameShape(QFrame::NoFrame);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view.resize(side, side);
+    view.setBackgroundBrush(Qt::white);
+    QImage image(side, side, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&image);
+        view.render(&painter, QRectF(0, 0, side, side), QRect(0, 0, side, side));
+    }
+    state.counters["items"] = static_cast<double>(scene.items().size());
+}
+BENCHMARK(BM_QtSceneFullPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
