@@ -124,24 +124,40 @@ void CWorldView::OnDraw(CDC* surface) {
     if (world == nullptr) {
         return;
     }
-    // The pixels just drawn push the objects out of the cache, and an object's shapes are
-    // reached through a chain of pointers, one miss after another. An object is made just
-    // before its shapes, which therefore follow it in memory: while one object draws, the
-    // memory of one a few places further down the list is fetched. The list's own nodes lie
-    // in order in memory, so walking ahead costs little.
-    constexpr int kObjectsAhead = 4;
-    constexpr int kLinesPerObject = 8;
-    const auto* ahead = world->GetDrawables().tail;
-    for (int i = 0; i < kObjectsAhead && ahead != nullptr; ++i) {
-        ahead = ahead->prev;
-    }
+    // The pixels just drawn push the objects out of the cache, and each object reaches its
+    // shapes through pointers: object, its list's nodes, each shape, one miss after another.
+    // Three cursors run ahead of the drawing, each a step further along that chain for an
+    // object it reached earlier, so the drawing finds everything fetched. The list's own nodes
+    // lie in order in memory, so the cursors cost little.
+    constexpr int kObjectAhead = 8;
+    constexpr int kNodesAhead = 4;
+    constexpr int kShapesAhead = 2;
+    const auto* tail = world->GetDrawables().tail;
+    auto ahead = [tail](int steps) {
+        const auto* node = tail;
+        for (; steps > 0 && node != nullptr; --steps) {
+            node = node->prev;
+        }
+        return node;
+    };
+    const auto* objectAhead = ahead(kObjectAhead);
+    const auto* nodesAhead = ahead(kNodesAhead);
+    const auto* shapesAhead = ahead(kShapesAhead);
     for (auto* node = world->GetDrawables().tail; node != nullptr; node = node->prev) {
-        if (ahead != nullptr) {
-            const char* object = reinterpret_cast<const char*>(ahead->value);
-            for (int line = 0; line < kLinesPerObject; ++line) {
-                __builtin_prefetch(object + 64 * line);
+        if (objectAhead != nullptr) {
+            __builtin_prefetch(objectAhead->value);
+            objectAhead = objectAhead->prev;
+        }
+        if (nodesAhead != nullptr) {
+            __builtin_prefetch(nodesAhead->value->GetShapes().head);
+            nodesAhead = nodesAhead->prev;
+        }
+        if (shapesAhead != nullptr) {
+            for (const auto* shape = shapesAhead->value->GetShapes().head; shape != nullptr;
+                 shape = shape->next) {
+                __builtin_prefetch(shape->value);
             }
-            ahead = ahead->prev;
+            shapesAhead = shapesAhead->prev;
         }
         node->value->Draw(*surface, *world);
     }
