@@ -229,6 +229,9 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
     const double ux = length > 0 ? (bx - ax) / length : 0.0;
     const double uy = length > 0 ? (by - ay) / length : 0.0;
     const double radiusSquared = radius * radius;
+    // A zero slope takes no division (see bound below); 1 keeps its lane harmless.
+    using Pair = double __attribute__((vector_size(16)));
+    const Pair divisors{ux == 0 ? 1.0 : ux, uy == 0 ? 1.0 : uy};
 
     for (i64 y = firstRow; y < lastRow; ++y) {
         const double centreY = static_cast<double>(y) + 0.5;
@@ -253,25 +256,30 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
         if (length > 0) {
             // Along the segment: 0 <= (x - ax) ux + (centreY - ay) uy <= length.
             // Across it: |(x - ax) uy - (centreY - ay) ux| <= radius.
+            // The four ends are divided two at a time; each quotient is exactly the one a
+            // division on its own gives.
+            const double along = -ax * ux + (centreY - ay) * uy;
+            const double across = -ax * uy - (centreY - ay) * ux;
+            const Pair nearEnds = Pair{0.0 - along, -radius - across} / divisors;
+            const Pair farEnds = Pair{length - along, radius - across} / divisors;
             double from = -INFINITY;
             double to = INFINITY;
-            auto bound = [&](double slope, double offset, double minimum, double maximum) {
+            auto bound = [&](double slope, double offset, double minimum, double maximum, double a,
+                             double b) {
                 if (slope == 0) {
                     if (offset < minimum || offset > maximum) {
                         to = -INFINITY;
                     }
                     return;
                 }
-                double a = (minimum - offset) / slope;
-                double b = (maximum - offset) / slope;
                 if (a > b) {
                     std::swap(a, b);
                 }
                 from = std::max(from, a);
                 to = std::min(to, b);
             };
-            bound(ux, -ax * ux + (centreY - ay) * uy, 0.0, length);
-            bound(uy, -ax * uy - (centreY - ay) * ux, -radius, radius);
+            bound(ux, along, 0.0, length, nearEnds[0], farEnds[0]);
+            bound(uy, across, -radius, radius, nearEnds[1], farEnds[1]);
             include(from, to);
         }
         if (!(low <= high)) {
