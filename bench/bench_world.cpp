@@ -4,9 +4,11 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <new>
@@ -109,6 +111,31 @@ std::vector<DrawPoint> RandomPoints(std::uint32_t seed) {
     return points;
 }
 
+/// The program's resident memory in bytes.
+double ResidentBytes() {
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+/// What the machine gives one world, the allocator's headers and bookkeeping included. Run
+/// first, in a fresh program: later worlds reuse memory the allocator already holds.
+void BM_WorldMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        const double before = ResidentBytes();
+        auto world = std::make_unique<World>();
+        Populate(*world, 1);
+        state.counters["resident_per_object"] = (ResidentBytes() - before) / kObjects;
+    }
+}
+BENCHMARK(BM_WorldMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 void BM_BuildWorld(benchmark::State& state) {
     double bytesPerObject = 0;
     double blocksPerObject = 0;
@@ -124,6 +151,7 @@ void BM_BuildWorld(benchmark::State& state) {
         state.PauseTiming();
         bytesPerObject = static_cast<double>(liveBytes - bytesBefore) / kObjects;
         blocksPerObject = static_cast<double>(liveBlocks - blocksBefore) / kObjects;
+
         world.reset();
         state.ResumeTiming();
     }

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake python3 qt6-base-dev libpng-dev libgtest-dev libgmock-dev
-          libbenchmark-dev xvfb xauth libx11-dev)
+          libbenchmark-dev libmimalloc-dev xvfb xauth libx11-dev)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -118,42 +118,58 @@ bool CDC::MakeTarget(raster::Target* target) const {
     return true;
 }
 
-bool CDC::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
-    Record(SurfaceOp::Ellipse, left, top, right, bottom);
+namespace {
+
+/// The 32-bit coordinate that a moved coordinate is recorded as.
+std::int32_t Wrapped(i64 value) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::uint64_t>(value)));
+}
+
+}  // namespace
+
+bool CDC::Ellipse(const RECT& box, i64 dx, i64 dy) {
+    Record(SurfaceOp::Ellipse, Wrapped(box.left + dx), Wrapped(box.top + dy),
+           Wrapped(box.right + dx), Wrapped(box.bottom + dy));
+    raster::Target target;
+    const RECT normal = NormalizedRect(box);
+    dx += state_.viewportOrigin.x;
+    dy += state_.viewportOrigin.y;
+    if (!MakeTarget(&target) || normal.right + dx <= target.clip.left ||
+        normal.left + dx >= target.clip.right || normal.bottom + dy <= target.clip.top ||
+        normal.top + dy >= target.clip.bottom) {
+        return true;
+    }
+    const OutlineAndFill paints(*state_.pen, *state_.brush);
+    raster::Ellipse(target, normal, dx, dy, paints.Edge(), paints.Inside());
+    return true;
+}
+
+bool CDC::Rectangle(const RECT& box, i64 dx, i64 dy) {
+    Record(SurfaceOp::Rectangle, Wrapped(box.left + dx), Wrapped(box.top + dy),
+           Wrapped(box.right + dx), Wrapped(box.bottom + dy));
     raster::Target target;
     if (!MakeTarget(&target)) {
         return true;
     }
+    const RECT normal = NormalizedRect(box);
+    dx += state_.viewportOrigin.x;
+    dy += state_.viewportOrigin.y;
     const OutlineAndFill paints(*state_.pen, *state_.brush);
-    raster::Ellipse(target, NormalizedRect(RECT{left, top, right, bottom}), state_.viewportOrigin.x,
-                    state_.viewportOrigin.y, paints.Edge(), paints.Inside());
+    raster::Rectangle(
+        target,
+        raster::Box{normal.left + dx, normal.top + dy, normal.right + dx, normal.bottom + dy},
+        paints.Edge(), paints.Inside());
     return true;
 }
 
-bool CDC::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
-    Record(SurfaceOp::Rectangle, left, top, right, bottom);
-    raster::Target target;
-    if (!MakeTarget(&target)) {
-        return true;
-    }
-    const RECT box = NormalizedRect(RECT{left, top, right, bottom});
-    const i64 dx = state_.viewportOrigin.x;
-    const i64 dy = state_.viewportOrigin.y;
-    const OutlineAndFill paints(*state_.pen, *state_.brush);
-    raster::Rectangle(target,
-                      raster::Box{box.left + dx, box.top + dy, box.right + dx, box.bottom + dy},
-                      paints.Edge(), paints.Inside());
-    return true;
-}
-
-COLORREF CDC::SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {
-    Record(SurfaceOp::SetPixel, x, y, 0, 0, nullptr, colour);
+COLORREF CDC::SetPixel(POINT at, i64 dx, i64 dy, COLORREF colour) {
+    Record(SurfaceOp::SetPixel, Wrapped(at.x + dx), Wrapped(at.y + dy), 0, 0, nullptr, colour);
     raster::Target target;
     if (!MakeTarget(&target)) {
         return static_cast<COLORREF>(-1);
     }
-    const i64 deviceX = i64{x} + state_.viewportOrigin.x;
-    const i64 deviceY = i64{y} + state_.viewportOrigin.y;
+    const i64 deviceX = at.x + dx + state_.viewportOrigin.x;
+    const i64 deviceY = at.y + dy + state_.viewportOrigin.y;
     if (deviceX < target.clip.left || deviceX >= target.clip.right || deviceY < target.clip.top ||
         deviceY >= target.clip.bottom) {
         return static_cast<COLORREF>(-1);
@@ -182,20 +198,33 @@ POINT CDC::MoveTo(std::int32_t x, std::int32_t y) {
 bool CDC::LineTo(std::int32_t x, std::int32_t y) {
     Record(SurfaceOp::LineTo, x, y, 0, 0);
     const POINT from = std::exchange(state_.position, POINT{x, y});
+    Stroke(from.x, from.y, x, y);
+    return true;
+}
+
+bool CDC::Line(POINT from, POINT to, i64 dx, i64 dy) {
+    MoveTo(Wrapped(from.x + dx), Wrapped(from.y + dy));
+    const POINT end{Wrapped(to.x + dx), Wrapped(to.y + dy)};
+    Record(SurfaceOp::LineTo, end.x, end.y, 0, 0);
+    state_.position = end;
+    Stroke(from.x + dx, from.y + dy, to.x + dx, to.y + dy);
+    return true;
+}
+
+void CDC::Stroke(i64 x0, i64 y0, i64 x1, i64 y1) {
     raster::Target target;
     const CPen* pen = state_.pen;
     if (!MakeTarget(&target) || !pen->IsCreated() || pen->GetStyle() == PS_NULL) {
-        return true;
+        return;
     }
     const i64 dx = state_.viewportOrigin.x;
     const i64 dy = state_.viewportOrigin.y;
     const std::uint32_t pixel = CBitmap::PixelFromColor(pen->GetColor());
     if (pen->GetWidth() <= 1) {
-        raster::ThinLine(target, from.x + dx, from.y + dy, x + dx, y + dy, pixel);
+        raster::ThinLine(target, x0 + dx, y0 + dy, x1 + dx, y1 + dy, pixel);
     } else {
-        raster::WideLine(target, from.x + dx, from.y + dy, x + dx, y + dy, pen->GetWidth(), pixel);
+        raster::WideLine(target, x0 + dx, y0 + dy, x1 + dx, y1 + dy, pen->GetWidth(), pixel);
     }
-    return true;
 }
 
 bool CDC::PatBlt(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
@@ -333,11 +362,8 @@ bool CDC::DPtoLP(POINT* points, int count) const {
     return true;
 }
 
-void CDC::Record(SurfaceOp op, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
+void CDC::Append(SurfaceOp op, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
                  const void* object, COLORREF colour) {
-    if (log_ == nullptr) {
-        return;
-    }
     SurfaceCall call;
     call.op = op;
     call.args[0] = a;

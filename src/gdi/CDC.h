@@ -45,13 +45,19 @@ public:
     // Drawing, in logical units.
     /// The ellipse inscribed in the box, covering the pixels whose centres lie inside it;
     /// outlined by the pen and filled by the brush.
-    bool Ellipse(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
-    bool Ellipse(const RECT& box) { return Ellipse(box.left, box.top, box.right, box.bottom); }
+    bool Ellipse(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+        return Ellipse(RECT{left, top, right, bottom}, 0, 0);
+    }
+    bool Ellipse(const RECT& box) { return Ellipse(box, 0, 0); }
     /// The half-open box; the pen draws its edge pixels and the brush the inside.
-    bool Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
-    bool Rectangle(const RECT& box) { return Rectangle(box.left, box.top, box.right, box.bottom); }
+    bool Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+        return Rectangle(RECT{left, top, right, bottom}, 0, 0);
+    }
+    bool Rectangle(const RECT& box) { return Rectangle(box, 0, 0); }
     /// Sets one pixel; returns the colour set, or COLORREF(-1) when the pixel is clipped.
-    COLORREF SetPixel(std::int32_t x, std::int32_t y, COLORREF colour);
+    COLORREF SetPixel(std::int32_t x, std::int32_t y, COLORREF colour) {
+        return SetPixel(POINT{x, y}, 0, 0, colour);
+    }
     /// The colour of a pixel, or COLORREF(-1) outside the bitmap.
     COLORREF GetPixel(std::int32_t x, std::int32_t y) const;
     /// Moves the current position; returns the previous one.
@@ -61,6 +67,15 @@ public:
     /// covers the pixels whose centres lie within width / 2 of the segment.
     bool LineTo(std::int32_t x, std::int32_t y);
     POINT GetCurrentPosition() const { return state_.position; }
+
+    // Drawing at an offset, for shapes whose coordinates are relative to an owner's position.
+    // The offset is added in 64 bits, so a shape near the 32-bit limits is drawn where it lies
+    // instead of wrapping around; the call log records the moved coordinates as 32-bit values.
+    bool Ellipse(const RECT& box, std::int64_t dx, std::int64_t dy);
+    bool Rectangle(const RECT& box, std::int64_t dx, std::int64_t dy);
+    COLORREF SetPixel(POINT at, std::int64_t dx, std::int64_t dy, COLORREF colour);
+    /// MoveTo(from) then LineTo(to), both moved by the offset.
+    bool Line(POINT from, POINT to, std::int64_t dx, std::int64_t dy);
 
     // Block transfers.
     /// Fills the box with the brush (PATCOPY only).
@@ -107,10 +122,18 @@ private:
 
     /// The box that drawing may touch, in device units: the clip within the bitmap.
     RECT DeviceClip() const;
+    /// Strokes the segment between two logical points with the pen.
+    void Stroke(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
     /// Where drawing goes; false when nothing can be drawn (no bitmap, empty clip).
     bool MakeTarget(raster::Target* target) const;
     void Record(SurfaceOp op, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
-                const void* object = nullptr, COLORREF colour = 0);
+                const void* object = nullptr, COLORREF colour = 0) {
+        if (log_ != nullptr) {
+            Append(op, a, b, c, d, object, colour);
+        }
+    }
+    void Append(SurfaceOp op, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
+                const void* object, COLORREF colour);
 
     CPen defaultPen_;
     CBrush defaultBrush_;

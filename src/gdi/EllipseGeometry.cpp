@@ -5,6 +5,8 @@
 
 namespace {
 
+constexpr EllipseRows::RowSpan kNoSpan{std::int64_t{1} << 62, -(std::int64_t{1} << 62)};
+
 using u128 = unsigned __int128;
 
 /// The largest r with r * r <= n.
@@ -88,4 +90,59 @@ bool EllipseRows::SpanFromLimit(std::int64_t uLimit, std::int64_t* first,
     *first = firstX;
     *last = lastX + 1;
     return true;
+}
+
+void EllipseRows::Spans(std::int64_t y, std::int64_t count, RowSpan* out) const {
+    count = std::clamp<std::int64_t>(count, 0, kMaxRows);
+    std::fill_n(out, count, kNoSpan);
+    const std::int64_t from = std::max(y, top_);
+    const std::int64_t to = std::min(y + count, bottom_);
+    if (IsEmpty() || from >= to) {
+        return;
+    }
+    // Row top + h and row bottom - 1 - h share half index h; the rows asked for need the
+    // half indices [low, high].
+    auto halfOf = [&](std::int64_t row) { return std::min(row - top_, bottom_ - 1 - row); };
+    const std::int64_t middle = (static_cast<std::int64_t>(height_) - 1) / 2;
+    const std::int64_t low = std::min(halfOf(from), halfOf(to - 1));
+    const std::int64_t high = (from - top_ <= middle && to - 1 - top_ >= middle)
+                                  ? middle
+                                  : std::max(halfOf(from), halfOf(to - 1));
+    RowSpan halves[kMaxRows];
+    if (width_ < (1u << 16) && height_ < (1u << 16)) {
+        // The limit grows towards the middle, and so does the largest u within it: each row
+        // starts from the one before.
+        const std::uint64_t heightSquared = height_ * height_;
+        const std::uint64_t widthSquared = width_ * width_;
+        std::uint64_t u = 0;
+        for (std::int64_t h = low; h <= high; ++h) {
+            const auto v =
+                static_cast<std::uint64_t>(static_cast<std::int64_t>(height_) - 1 - 2 * h);
+            const std::uint64_t limit = widthSquared * (heightSquared - v * v);
+            if (h == low) {
+                u = static_cast<std::uint64_t>(
+                    std::sqrt(static_cast<double>(limit) / static_cast<double>(heightSquared)));
+                while (u > 0 && u * u * heightSquared > limit) {
+                    --u;
+                }
+            }
+            while ((u + 1) * (u + 1) * heightSquared <= limit) {
+                ++u;
+            }
+            RowSpan& span = halves[h - low];
+            if (!SpanFromLimit(static_cast<std::int64_t>(u), &span.first, &span.last)) {
+                span = kNoSpan;
+            }
+        }
+    } else {
+        for (std::int64_t h = low; h <= high; ++h) {
+            RowSpan& span = halves[h - low];
+            if (!Span(top_ + h, &span.first, &span.last)) {
+                span = kNoSpan;
+            }
+        }
+    }
+    for (std::int64_t row = from; row < to; ++row) {
+        out[row - y] = halves[halfOf(row) - low];
+    }
 }

@@ -17,9 +17,23 @@ public:
     /// The box must be normalised (left <= right, top <= bottom).
     explicit EllipseRows(const RECT& box);
 
+    /// The covered pixels of a row: the half-open span [first, last), empty (first >= last)
+    /// when the row holds none. An empty span's first is above and its last below every
+    /// coordinate, so an intersection with it is empty too.
+    struct RowSpan {
+        std::int64_t first;
+        std::int64_t last;
+    };
+    /// The most rows that Spans settles in one call.
+    static constexpr std::int64_t kMaxRows = 512;
+
     /// The covered pixels of row y as the half-open span [first, last); false when the row
     /// holds none (first and last are then left alone).
     bool Span(std::int64_t y, std::int64_t* first, std::int64_t* last) const;
+    /// The spans of the `count` rows from y on (at most kMaxRows), rows outside the box
+    /// included. Rows mirrored about the box's middle share one computation, and a small box
+    /// walks its rows from one limit to the next without a square root.
+    void Spans(std::int64_t y, std::int64_t count, RowSpan* out) const;
 
     bool IsEmpty() const { return width_ == 0 || height_ == 0; }
 

@@ -8,6 +8,10 @@
 
 #include "gdi/EllipseGeometry.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace raster {
 namespace {
 
@@ -26,12 +30,32 @@ std::uint32_t* Row(const Target& target, i64 y) {
     return target.pixels + y * target.stride;
 }
 
+/// Sets `count` pixels from `pixels` on. Most runs of a crowded paint are a few dozen pixels,
+/// where a general loop spends more on its set-up than on its stores: runs of 4 or more take
+/// 16-byte stores, the last of which may overlap the one before.
+void FillRun(std::uint32_t* pixels, i64 count, std::uint32_t pixel) {
+#if defined(__SSE2__)
+    if (count >= 4) {
+        const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
+        std::uint32_t* const end = pixels + count;
+        for (; pixels + 4 < end; pixels += 4) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), four);
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
+        return;
+    }
+#endif
+    for (i64 i = 0; i < count; ++i) {
+        pixels[i] = pixel;
+    }
+}
+
 /// Fills [first, last) of a row that is already known to lie in the clip vertically.
 void FillSpan(const Target& target, std::uint32_t* row, i64 first, i64 last, std::uint32_t pixel) {
     first = std::max<i64>(first, target.clip.left);
     last = std::min<i64>(last, target.clip.right);
     if (first < last) {
-        std::fill(row + first, row + last, pixel);
+        FillRun(row + first, last - first, pixel);
     }
 }
 
@@ -45,104 +69,90 @@ void FillBox(const Target& target, const Box& box, std::uint32_t pixel) {
     const i64 width = clipped.right - clipped.left;
     std::uint32_t* row = Row(target, clipped.top) + clipped.left;
     for (i64 y = clipped.top; y < clipped.bottom; ++y, row += target.stride) {
-        std::fill(row, row + width, pixel);
+        FillRun(row, width, pixel);
     }
 }
 
 void Rectangle(const Target& target, const Box& box, const std::uint32_t* edge,
                const std::uint32_t* inside) {
-    if (box.left >= box.right || box.top >= box.bottom) {
-        return;
-    }
-    if (inside != nullptr) {
-        FillBox(target, Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, *inside);
-    }
     if (edge == nullptr) {
+        if (inside != nullptr) {
+            FillBox(target, Box{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, *inside);
+        }
         return;
     }
-    FillBox(target, Box{box.left, box.top, box.right, box.top + 1}, *edge);
-    FillBox(target, Box{box.left, box.bottom - 1, box.right, box.bottom}, *edge);
-    FillBox(target, Box{box.left, box.top + 1, box.left + 1, box.bottom - 1}, *edge);
-    FillBox(target, Box{box.right - 1, box.top + 1, box.right, box.bottom - 1}, *edge);
+    if (inside != nullptr && *inside == *edge) {
+        FillBox(target, box, *edge);  // rim and inside in one colour: one box
+        return;
+    }
+    Box rows = box;
+    if (!ClipBox(target, &rows)) {
+        return;
+    }
+    // One pass down the rows: each row is touched once, rim and inside together.
+    for (i64 y = rows.top; y < rows.bottom; ++y) {
+        std::uint32_t* row = Row(target, y);
+        if (y == box.top || y == box.bottom - 1) {
+            FillSpan(target, row, box.left, box.right, *edge);
+            continue;
+        }
+        FillSpan(target, row, box.left, box.left + 1, *edge);
+        if (inside != nullptr) {
+            FillSpan(target, row, box.left + 1, box.right - 1, *inside);
+        }
+        FillSpan(target, row, box.right - 1, box.right, *edge);
+    }
 }
 
 void Ellipse(const Target& target, const RECT& box, i64 dx, i64 dy, const std::uint32_t* edge,
              const std::uint32_t* inside) {
     const EllipseRows rows(box);
-    if (rows.IsEmpty() || (edge == nullptr && inside == nullptr)) {
+    if (rows.IsEmpty() || (edge == nullptr && inside == nullptr) ||
+        i64{box.right} + dx <= target.clip.left || i64{box.left} + dx >= target.clip.right) {
         return;
     }
-    // Rows in device pixels, cut to the clip; spans are computed in the box's own units. The
-    // spans of the rows above and below decide which pixels are rim, so three rows roll along.
-    struct RowSpan {
-        bool covered;
-        i64 first;
-        i64 last;
-    };
-    // Rows mirrored about the box's middle have the same span, so the lower half takes the
-    // spans the upper half computed. Rows are visited top down, so the upper half's spans
-    // arrive as one run of half-row indices [cachedFrom, cachedTo).
-    constexpr i64 kCachedRows = 128;
-    RowSpan cached[kCachedRows];
-    i64 cachedFrom = 0;
-    i64 cachedTo = 0;
-    const i64 boxTop = box.top;
-    const i64 lastBoxRow = i64{box.bottom} - 1;
-    auto spanOf = [&](i64 boxY) {
-        const i64 half = std::min(boxY - boxTop, lastBoxRow - boxY);
-        const bool cacheable = half >= 0 && half < kCachedRows;
-        if (cacheable && half >= cachedFrom && half < cachedTo) {
-            return cached[half];
-        }
-        RowSpan span{false, 0, 0};
-        span.covered = rows.Span(boxY, &span.first, &span.last);
-        if (cacheable) {
-            if (cachedFrom == cachedTo) {
-                cachedFrom = cachedTo = half;
-            }
-            if (half == cachedTo) {
-                cached[cachedTo++] = span;
-            }
-        }
-        return span;
-    };
-    const i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);
+    i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);
     const i64 lastRow = std::min<i64>(box.bottom + dy, target.clip.bottom);
-    if (firstRow >= lastRow) {
-        return;
-    }
-    RowSpan above = spanOf(firstRow - dy - 1);
-    RowSpan current = spanOf(firstRow - dy);
-    for (i64 y = firstRow; y < lastRow; ++y) {
-        const RowSpan below = spanOf(y - dy + 1);
-        if (current.covered) {
-            std::uint32_t* row = Row(target, y);
-            const i64 first = current.first;
-            const i64 last = current.last;
-            // A covered pixel is inside when its four neighbours are covered too. Spans are
-            // intervals, so the inside of this row is one interval as well.
-            i64 insideFirst = first + 1;
-            i64 insideLast = last - 1;
-            if (above.covered && below.covered) {
-                insideFirst = std::max({insideFirst, above.first, below.first});
-                insideLast = std::min({insideLast, above.last, below.last});
-            } else {
-                insideLast = insideFirst;
+    // Rows go in runs whose spans (and one row above and below each run, which decide the rim)
+    // are settled at once; spans are in the box's own units.
+    // When rim and inside take one colour (or there is no rim), each row is one span.
+    const std::uint32_t* whole = edge == nullptr ? inside : edge;
+    const bool oneColour = edge == nullptr || (inside != nullptr && *inside == *edge);
+    constexpr i64 kRun = EllipseRows::kMaxRows - 2;
+    EllipseRows::RowSpan spans[kRun + 2];
+    while (firstRow < lastRow) {
+        const i64 runEnd = std::min(lastRow, firstRow + kRun);
+        rows.Spans(firstRow - dy - 1, runEnd - firstRow + 2, spans);
+        for (i64 y = firstRow; y < runEnd; ++y) {
+            const EllipseRows::RowSpan& above = spans[y - firstRow];
+            const EllipseRows::RowSpan& current = spans[y - firstRow + 1];
+            const EllipseRows::RowSpan& below = spans[y - firstRow + 2];
+            if (current.first >= current.last) {
+                continue;
             }
-            if (edge == nullptr) {
-                FillSpan(target, row, first + dx, last + dx, *inside);
-            } else if (insideFirst >= insideLast) {
-                FillSpan(target, row, first + dx, last + dx, *edge);
+            std::uint32_t* row = Row(target, y);
+            const i64 first = current.first + dx;
+            const i64 last = current.last + dx;
+            if (oneColour) {
+                FillSpan(target, row, first, last, *whole);
+                continue;
+            }
+            // A covered pixel is inside when its four neighbours are covered too. Spans are
+            // intervals, and a row without pixels has an empty one that takes every
+            // intersection with it, so the inside of this row is one interval as well.
+            const i64 insideFirst = std::max({current.first + 1, above.first, below.first});
+            const i64 insideLast = std::min({current.last - 1, above.last, below.last});
+            if (insideFirst >= insideLast) {
+                FillSpan(target, row, first, last, *edge);
             } else {
-                FillSpan(target, row, first + dx, insideFirst + dx, *edge);
+                FillSpan(target, row, first, insideFirst + dx, *edge);
                 if (inside != nullptr) {
                     FillSpan(target, row, insideFirst + dx, insideLast + dx, *inside);
                 }
-                FillSpan(target, row, insideLast + dx, last + dx, *edge);
+                FillSpan(target, row, insideLast + dx, last, *edge);
             }
         }
-        above = current;
-        current = below;
+        firstRow = runEnd;
     }
 }
 
@@ -204,6 +214,10 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
     const i64 reach = width / 2 + 1;
     const i64 firstRow = std::max<i64>(std::min(y0, y1) - reach, target.clip.top);
     const i64 lastRow = std::min<i64>(std::max(y0, y1) + reach + 1, target.clip.bottom);
+    if (firstRow >= lastRow || std::max(x0, x1) + reach < target.clip.left ||
+        std::min(x0, x1) - reach >= target.clip.right) {
+        return;  // no covered pixel can lie in the clip
+    }
 
     // The stroke runs between the centres of the end pixels, where a thin line runs too, so a
     // wide line of odd width is centred on the thin one.
@@ -215,6 +229,9 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
     const double ux = length > 0 ? (bx - ax) / length : 0.0;
     const double uy = length > 0 ? (by - ay) / length : 0.0;
     const double radiusSquared = radius * radius;
+    // A zero slope takes no division (see bound below); 1 keeps its lane harmless.
+    using Pair = double __attribute__((vector_size(16)));
+    const Pair divisors{ux == 0 ? 1.0 : ux, uy == 0 ? 1.0 : uy};
 
     for (i64 y = firstRow; y < lastRow; ++y) {
         const double centreY = static_cast<double>(y) + 0.5;
@@ -239,25 +256,30 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
         if (length > 0) {
             // Along the segment: 0 <= (x - ax) ux + (centreY - ay) uy <= length.
             // Across it: |(x - ax) uy - (centreY - ay) ux| <= radius.
+            // The four ends are divided two at a time; each quotient is exactly the one a
+            // division on its own gives.
+            const double along = -ax * ux + (centreY - ay) * uy;
+            const double across = -ax * uy - (centreY - ay) * ux;
+            const Pair nearEnds = Pair{0.0 - along, -radius - across} / divisors;
+            const Pair farEnds = Pair{length - along, radius - across} / divisors;
             double from = -INFINITY;
             double to = INFINITY;
-            auto bound = [&](double slope, double offset, double minimum, double maximum) {
+            auto bound = [&](double slope, double offset, double minimum, double maximum, double a,
+                             double b) {
                 if (slope == 0) {
                     if (offset < minimum || offset > maximum) {
                         to = -INFINITY;
                     }
                     return;
                 }
-                double a = (minimum - offset) / slope;
-                double b = (maximum - offset) / slope;
                 if (a > b) {
                     std::swap(a, b);
                 }
                 from = std::max(from, a);
                 to = std::min(to, b);
             };
-            bound(ux, -ax * ux + (centreY - ay) * uy, 0.0, length);
-            bound(uy, -ax * uy - (centreY - ay) * ux, -radius, radius);
+            bound(ux, along, 0.0, length, nearEnds[0], farEnds[0]);
+            bound(uy, across, -radius, radius, nearEnds[1], farEnds[1]);
             include(from, to);
         }
         if (!(low <= high)) {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 /// One element of a PointerList. Callers walk the list through next and prev.
 template <typename T>
@@ -19,6 +22,11 @@ struct PointerListNode {
 /// Callers walk it by reading head and following next, or tail and following prev, until the
 /// node pointer is empty. head and tail are both empty or both set, and count is the number of
 /// nodes.
+///
+/// Nodes come from blocks that the list keeps, each twice the size of the one before (4 nodes
+/// up to 1024): appending costs no allocation per item, and a walk over a list that was built
+/// by appending reads its nodes in the order they lie in memory. An erased node is kept for the
+/// next append; the blocks go when the list becomes empty.
 template <typename T>
 class PointerList {
 public:
@@ -33,7 +41,7 @@ public:
     /// Copies the pointer into a new node at the end. When memory runs out the allocation
     /// throws before the list changes.
     void Append(T* const& item) {
-        Node* node = new Node;
+        Node* node = NewNode();
         node->value = item;
         if (tail == nullptr) {
             tail = node;
@@ -76,8 +84,8 @@ public:
         } else {
             cursor = node->next;
         }
-        delete node;
         --count;
+        FreeNode(node);
     }
 
     /// Erases every node, first to last; the items stay as they are.
@@ -93,6 +101,56 @@ public:
     std::int32_t count = 0;
 
 private:
+    /// A block is this header followed by its nodes.
+    struct Block {
+        Block* previous;
+    };
+    static_assert(sizeof(Block) % alignof(Node) == 0);
+    static constexpr std::int32_t kFirstBlock = 4;
+    static constexpr std::int32_t kLargestBlock = 1024;
+
+    Node* NewNode() {
+        if (free_ != nullptr) {
+            Node* node = free_;
+            free_ = node->next;
+            *node = Node{};
+            return node;
+        }
+        if (blocks_ == nullptr || used_ == capacity_) {
+            const std::int32_t capacity =
+                blocks_ == nullptr ? kFirstBlock : std::min(capacity_ * 2, kLargestBlock);
+            auto* block = static_cast<Block*>(
+                ::operator new(sizeof(Block) + sizeof(Node) * static_cast<std::size_t>(capacity)));
+            block->previous = blocks_;
+            blocks_ = block;
+            capacity_ = capacity;
+            used_ = 0;
+        }
+        return ::new (reinterpret_cast<Node*>(blocks_ + 1) + used_++) Node{};
+    }
+
+    void FreeNode(Node* node) {
+        if (count == 0) {
+            // The last node went: give every block back.
+            while (blocks_ != nullptr) {
+                Block* previous = blocks_->previous;
+                ::operator delete(blocks_);
+                blocks_ = previous;
+            }
+            free_ = nullptr;
+            used_ = capacity_ = 0;
+            return;
+        }
+        node->next = free_;
+        node->prev = nullptr;
+        free_ = node;
+    }
+
+    Block* blocks_ = nullptr;    ///< the newest block, linked to the older ones
+    Node* free_ = nullptr;       ///< erased nodes kept for reuse, linked through next
+    std::int32_t used_ = 0;      ///< nodes handed out of the newest block
+    std::int32_t capacity_ = 0;  ///< nodes in the newest block
+
     [[noreturn]] static void Fail(const char* message) {
         std::fputs(message, stderr);
         std::fputc('\n', stderr);

@@ -71,5 +71,7 @@ void DrawEllipse::Read(std::istream& in) {
 
 void DrawEllipse::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
     DrawOutlinedBox(surface, bounds, xOffset, yOffset, GetColor().GetValue(), filled,
-                    [](CDC& target, const RECT& box) { target.Ellipse(box); });
+                    [](CDC& target, const RECT& box, std::int64_t dx, std::int64_t dy) {
+                        target.Ellipse(box, dx, dy);
+                    });
 }

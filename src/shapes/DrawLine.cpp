@@ -104,8 +104,7 @@ void DrawLine::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) co
     CPen pen(PS_SOLID, width, GetColor().GetValue());
     CPen* previousPen = surface.SelectObject(&pen);
 
-    surface.MoveTo(AddWrapping(start.GetX(), xOffset), AddWrapping(start.GetY(), yOffset));
-    surface.LineTo(AddWrapping(end.GetX(), xOffset), AddWrapping(end.GetY(), yOffset));
+    surface.Line(start.GetPoint(), end.GetPoint(), xOffset, yOffset);
 
     surface.SelectObject(previousPen);
     pen.DeleteObject();

@@ -1,6 +1,8 @@
 #include "shapes/DrawPoint.h"
 
+#include <algorithm>
 #include <istream>
+#include <limits>
 #include <ostream>
 
 #include "gdi/CBrush.h"
@@ -71,23 +73,22 @@ void DrawPoint::Read(std::istream& in) {
 }
 
 void DrawPoint::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
-    const std::int32_t cx = AddWrapping(x, xOffset);
-    const std::int32_t cy = AddWrapping(y, yOffset);
     const COLORREF colour = GetColor().GetValue();
-
     // The pen is declared first so that, on any way out, the brush is destroyed before it.
     CPen pen(PS_SOLID, 1, colour);
     CPen* previousPen = surface.SelectObject(&pen);
     CBrush brush(colour);
     CBrush* previousBrush = surface.SelectObject(&brush);
-
+    // The centre is moved in 64 bits: a disc near the 32-bit limits stays where it lies. The
+    // box is relative to the centre; a radius of -2^31 counts as -(2^31 - 1), whose box fits.
+    const std::int64_t cx = std::int64_t{x} + xOffset;
+    const std::int64_t cy = std::int64_t{y} + yOffset;
     if (radius != 0) {
-        surface.Ellipse(SubtractWrapping(cx, radius), SubtractWrapping(cy, radius),
-                        AddWrapping(cx, radius), AddWrapping(cy, radius));
+        const std::int32_t r = std::max(radius, -std::numeric_limits<std::int32_t>::max());
+        surface.Ellipse(RECT{-r, -r, r, r}, cx, cy);
     } else {
-        surface.SetPixel(cx, cy, colour);
+        surface.SetPixel(POINT{0, 0}, cx, cy, colour);
     }
-
     surface.SelectObject(previousPen);
     surface.SelectObject(previousBrush);
     brush.DeleteObject();

@@ -65,5 +65,7 @@ void DrawRectangle::Read(std::istream& in) {
 
 void DrawRectangle::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
     DrawOutlinedBox(surface, bounds, xOffset, yOffset, GetColor().GetValue(), filled,
-                    [](CDC& target, const RECT& box) { target.Rectangle(box); });
+                    [](CDC& target, const RECT& box, std::int64_t dx, std::int64_t dy) {
+                        target.Rectangle(box, dx, dy);
+                    });
 }

@@ -6,17 +6,15 @@
 #include "gdi/CDC.h"
 #include "gdi/CPen.h"
 #include "gdi/GdiTypes.h"
-#include "gdi/RectFunctions.h"
 
 /// The drawing shared by the rectangle and the ellipse: the box moved by the offsets, outlined
 /// by a solid pen of width 1 and filled by a solid or hollow brush, all in one colour.
-/// `primitive(surface, box)` draws the box. The surface gets its previous pen and then its
+/// `primitive(surface, box, xOffset, yOffset)` draws the box moved by the offsets, which the
+/// surface adds in 64 bits. The surface gets its previous pen and then its
 /// previous brush back; the brush is deleted before the pen.
 template <typename Primitive>
-void DrawOutlinedBox(CDC& surface, RECT box, std::int32_t xOffset, std::int32_t yOffset,
+void DrawOutlinedBox(CDC& surface, const RECT& box, std::int32_t xOffset, std::int32_t yOffset,
                      COLORREF colour, bool filled, Primitive primitive) {
-    OffsetRect(&box, xOffset, yOffset);
-
     // The pen is declared first so that, on any way out, the brush is destroyed before it.
     CPen pen(PS_SOLID, 1, colour);
     CPen* previousPen = surface.SelectObject(&pen);
@@ -27,7 +25,7 @@ void DrawOutlinedBox(CDC& surface, RECT box, std::int32_t xOffset, std::int32_t 
     brush.CreateBrushIndirect(&description);
     CBrush* previousBrush = surface.SelectObject(&brush);
 
-    primitive(surface, box);
+    primitive(surface, box, xOffset, yOffset);
 
     surface.SelectObject(previousPen);
     surface.SelectObject(previousBrush);

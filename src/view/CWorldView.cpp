@@ -15,9 +15,12 @@ namespace {
 
 constexpr std::int32_t kDefaultWorldSide = 1024;
 
-bool Covers(const RECT& outer, const RECT& inner) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+/// Whether the box of `width` by `height` at (left, top) covers `inner`; in 64 bits, since a
+/// box at a scroll position near the 32-bit limit reaches past it.
+bool Covers(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height,
+            const RECT& inner) {
+    return inner.left >= left && inner.top >= top && inner.right <= left + width &&
+           inner.bottom <= top + height;
 }
 
 }  // namespace
@@ -50,10 +53,24 @@ const CBitmap* CWorldView::GetBackBuffer() const {
     return backBitmap->IsCreated() ? backBitmap.get() : nullptr;
 }
 
+bool CWorldView::BackBufferFollowsClient() const {
+    return cachedWidth > 0 && cachedHeight > 0 &&
+           !(BackBufferSizeFor(cachedWidth, cachedHeight) == SIZE{cachedWidth, cachedHeight});
+}
+
+SIZE CWorldView::WantedBackBufferSize() const {
+    if (!BackBufferFollowsClient()) {
+        return BackBufferSizeFor(cachedWidth, cachedHeight);
+    }
+    RECT client{};
+    GetClientRect(&client);
+    return BackBufferSizeFor(client.right - client.left, client.bottom - client.top);
+}
+
 void CWorldView::MakeBackBitmap() {
     backBitmap.reset();
     backBitmap = std::make_unique<CBitmap>();
-    const SIZE size = BackBufferSizeFor(cachedWidth, cachedHeight);
+    const SIZE size = WantedBackBufferSize();
     if (size.cx > 0) {
         // Logical and device units are one here, so the world's rectangle needs no converting.
         CClientDC client(this);
@@ -77,8 +94,7 @@ void CWorldView::OnInitialUpdate() {
     // A new world may differ in size from the one the bitmap was made for without any update
     // having said so (a new document takes the default size silently); the back buffer must
     // cover the world all the same.
-    const SIZE wanted = BackBufferSizeFor(cachedWidth, cachedHeight);
-    if (!(SIZE{backBitmap->GetWidth(), backBitmap->GetHeight()} == wanted)) {
+    if (!(SIZE{backBitmap->GetWidth(), backBitmap->GetHeight()} == WantedBackBufferSize())) {
         MakeBackBitmap();
     }
     SetTimer(kTimerId, kTimerPeriodMs);
@@ -108,7 +124,41 @@ void CWorldView::OnDraw(CDC* surface) {
     if (world == nullptr) {
         return;
     }
+    // The pixels just drawn push the objects out of the cache, and each object reaches its
+    // shapes through pointers: object, its list's nodes, each shape, one miss after another.
+    // Three cursors run ahead of the drawing, each a step further along that chain for an
+    // object it reached earlier, so the drawing finds everything fetched. The list's own nodes
+    // lie in order in memory, so the cursors cost little.
+    constexpr int kObjectAhead = 8;
+    constexpr int kNodesAhead = 4;
+    constexpr int kShapesAhead = 2;
+    const auto* tail = world->GetDrawables().tail;
+    auto ahead = [tail](int steps) {
+        const auto* node = tail;
+        for (; steps > 0 && node != nullptr; --steps) {
+            node = node->prev;
+        }
+        return node;
+    };
+    const auto* objectAhead = ahead(kObjectAhead);
+    const auto* nodesAhead = ahead(kNodesAhead);
+    const auto* shapesAhead = ahead(kShapesAhead);
     for (auto* node = world->GetDrawables().tail; node != nullptr; node = node->prev) {
+        if (objectAhead != nullptr) {
+            __builtin_prefetch(objectAhead->value);
+            objectAhead = objectAhead->prev;
+        }
+        if (nodesAhead != nullptr) {
+            __builtin_prefetch(nodesAhead->value->GetShapes().head);
+            nodesAhead = nodesAhead->prev;
+        }
+        if (shapesAhead != nullptr) {
+            for (const auto* shape = shapesAhead->value->GetShapes().head; shape != nullptr;
+                 shape = shape->next) {
+                __builtin_prefetch(shape->value);
+            }
+            shapesAhead = shapesAhead->prev;
+        }
         node->value->Draw(*surface, *world);
     }
 }
@@ -121,11 +171,22 @@ void CWorldView::OnPaint() {
     const std::int32_t boxWidth = SubtractWrapping(box.right, box.left);
     const std::int32_t boxHeight = SubtractWrapping(box.bottom, box.top);
 
+    // A world beyond the cap is painted through a back buffer that covers the client area and
+    // is scrolled with the window; it must still cover the client area after a change of size.
+    POINT origin{};
+    if (BackBufferFollowsClient()) {
+        if (!(SIZE{backBitmap->GetWidth(), backBitmap->GetHeight()} == WantedBackBufferSize())) {
+            MakeBackBitmap();
+        }
+        origin = window.GetViewportOrg();
+    }
+    backBuffer->SetViewportOrg(origin.x, origin.y);
+
     CBrush background(GetSysColor(COLOR_WINDOW));
-    // World points that the back buffer does not hold (a world larger than its cap, or one
-    // without area) show the window colour.
-    const RECT held{0, 0, backBitmap->GetWidth(), backBitmap->GetHeight()};
-    if (!Covers(held, box)) {
+    // World points that the back buffer does not hold (the part of a client area larger than
+    // the cap, or a world without area) show the window colour.
+    if (!Covers(-std::int64_t{origin.x}, -std::int64_t{origin.y}, backBitmap->GetWidth(),
+                backBitmap->GetHeight(), box)) {
         CBrush* before = window.SelectObject(&background);
         window.PatBlt(box.left, box.top, boxWidth, boxHeight, PATCOPY);
         window.SelectObject(before);

@@ -24,9 +24,11 @@ class World;
 /// the world's mouse position after it was offered, so objects see the previous move's place.
 ///
 /// The back buffer covers at most kMaxBackBufferSide pixels in each dimension and
-/// kMaxBackBufferPixels in all (see BackBufferSizeFor); world points beyond it paint as the
-/// window colour. A world with a side of 0 or less has no back buffer and paints all window
-/// colour.
+/// kMaxBackBufferPixels in all (see BackBufferSizeFor). A world within those limits has a back
+/// buffer of its own size, never scrolled; a larger world has one of the client area's size,
+/// scrolled with the window, so every part of the world shows when scrolled to and the pixels
+/// are those a world-sized buffer would give. A world with a side of 0 or less has no back
+/// buffer and paints all window colour.
 class CWorldView : public CScrollView {
     DECLARE_DYNCREATE(CWorldView)
 
@@ -51,7 +53,7 @@ public:
     /// (0, 0) when either side of the world is 0 or less.
     static SIZE BackBufferSizeFor(std::int32_t width, std::int32_t height);
     /// The back buffer's pixels; null while the view has none (before the first update, or for
-    /// a world without area).
+    /// a world without area). For a world beyond the limits it holds the client area.
     const CBitmap* GetBackBuffer() const;
     /// The world size the scroll sizes and the back buffer were last made for.
     SIZE GetCachedWorldSize() const { return SIZE{cachedWidth, cachedHeight}; }
@@ -78,7 +80,12 @@ public:
     void OnMouseMove(unsigned flags, POINT point) override;
 
 private:
-    /// Replaces the back buffer's bitmap by a new one for the cached size.
+    /// True when the cached world exceeds the back buffer's limits, so the back buffer covers
+    /// the client area instead of the world.
+    bool BackBufferFollowsClient() const;
+    /// The world's size, or for a world beyond the limits the client area's, within the limits.
+    SIZE WantedBackBufferSize() const;
+    /// Replaces the back buffer's bitmap by a new one of the wanted size.
     void MakeBackBitmap();
     /// Offers a mouse event to the interactables, first to last, until one takes it.
     template <typename Event>

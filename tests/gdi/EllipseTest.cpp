@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "SurfaceFixture.h"
 #include "gdi/EllipseGeometry.h"
@@ -78,6 +79,41 @@ TEST(EllipticRegion, MatchesTheRuleNearTheRimOfHugeEllipses) {
             ASSERT_TRUE(ReferenceCovers(box, last - 1, y));
             ASSERT_FALSE(ReferenceCovers(box, first - 1, y));
             ASSERT_FALSE(ReferenceCovers(box, last, y));
+        }
+    }
+}
+
+// Rows settled together (mirrored halves, a walk from one row's limit to the next) give the
+// spans of rows settled one by one, for small, tall and huge boxes, from any first row.
+TEST(EllipseRows, SpansOfManyRowsAreTheSpansOfEachRow) {
+    std::mt19937 random(11);
+    const RECT boxes[] = {{0, 0, 1, 1},
+                          {-3, 2, 40, 9},
+                          {5, -700, 9, 900},
+                          {0, 0, 1200, 3},
+                          {-9, -9, 65535, 65535},
+                          {-9, -9, 70000, 66000},
+                          {INT32_MIN, -1000, INT32_MAX, 1000}};
+    EllipseRows::RowSpan spans[EllipseRows::kMaxRows];
+    for (const RECT& box : boxes) {
+        const EllipseRows rows(box);
+        std::uniform_int_distribution<std::int64_t> start(std::int64_t{box.top} - 3,
+                                                          std::int64_t{box.bottom} + 1);
+        std::uniform_int_distribution<std::int64_t> count(1, EllipseRows::kMaxRows);
+        for (int i = 0; i < 200; ++i) {
+            const std::int64_t y = start(random);
+            const std::int64_t n = count(random);
+            rows.Spans(y, n, spans);
+            for (std::int64_t row = y; row < y + n; ++row) {
+                std::int64_t first = 0;
+                std::int64_t last = 0;
+                const EllipseRows::RowSpan& span = spans[row - y];
+                if (rows.Span(row, &first, &last)) {
+                    ASSERT_EQ(std::pair(span.first, span.last), std::pair(first, last)) << row;
+                } else {
+                    ASSERT_GE(span.first, span.last) << row;
+                }
+            }
         }
     }
 }

@@ -93,4 +93,37 @@ TEST(PointerListTest, EraseStopsTheProgramOnACursorOfNoOrAnotherList) {
     EXPECT_DEATH(list.Erase(otherTail), "another list");
 }
 
+// Nodes come from blocks of growing size and erased ones are used again: across many blocks,
+// with erasures between appends, the list keeps its order and links, and it can be emptied
+// and filled again.
+TEST(PointerListBlocks, KeepOrderAcrossBlocksErasuresAndRefills) {
+    std::vector<int> items(3000);
+    List list;
+    std::vector<int*> expected;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < 3000; ++i) {
+            list.Append(&items[i]);
+            expected.push_back(&items[i]);
+            if (i % 3 == 2) {  // erase the node appended two steps before
+                Node* cursor = list.tail->prev->prev;
+                expected.erase(expected.end() - 3);
+                list.Erase(cursor);
+            }
+        }
+        std::vector<int*> forward, backward;
+        for (const Node* node = list.head; node != nullptr; node = node->next) {
+            forward.push_back(node->value);
+        }
+        for (const Node* node = list.tail; node != nullptr; node = node->prev) {
+            backward.insert(backward.begin(), node->value);
+        }
+        ASSERT_EQ(forward, expected);
+        ASSERT_EQ(backward, expected);
+        ASSERT_EQ(list.count, static_cast<std::int32_t>(expected.size()));
+        list.Clear();
+        expected.clear();
+        ASSERT_EQ(list.head, nullptr);
+    }
+}
+
 }  // namespace

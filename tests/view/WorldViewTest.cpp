@@ -238,8 +238,9 @@ INSTANTIATE_TEST_SUITE_P(CWorldView, Tick,
                          ::testing::Values(std::vector<bool>{}, std::vector{false, false},
                                            std::vector{true, false}, std::vector{false, true}));
 
-// World sizes that a file may hold. The back buffer never exceeds its limits, world points
-// beyond it show the window colour, and nothing breaks whether scrolled or painted.
+// World sizes that a file may hold. The back buffer never exceeds its limits (beyond them it
+// covers the client area), every world point shows what the objects paint there when scrolled
+// to, and nothing breaks whether scrolled or painted.
 struct SizeCase {
     const char* name;
     SIZE world;
@@ -265,12 +266,12 @@ TEST_P(WorldSizes, GiveABoundedBackBufferAndPaintTheRestAsWindowColour) {
     harness.host.Scroll(SB_VERT, row.scroll.y);
     harness.host.PumpPaint();
     EXPECT_EQ(harness.view.GetScrollPosition(), row.taken);
-    const SIZE held = harness.BackBufferSize();
     for (std::int32_t y = 0; y < 90; ++y) {
         for (std::int32_t x = 0; x < 120; ++x) {
             const std::int32_t worldX = x + row.taken.x;
             const std::int32_t worldY = y + row.taken.y;
-            const bool inside = worldX < held.cx && worldY < held.cy;
+            const bool inside = row.world.cx > 0 && row.world.cy > 0 && worldX < row.world.cx &&
+                                worldY < row.world.cy;
             ASSERT_EQ(harness.Pixel(x, y),
                       inside ? velk_test::Expected(harness.blocks, worldX, worldY) : kWhite)
                 << x << "," << y;
@@ -282,15 +283,68 @@ const SizeCase kSizes[] = {
     {"empty", {0, 0}, {0, 0}, {10, 10}, {0, 0}},
     {"no width", {-5, 300}, {0, 0}, {0, 50}, {0, 50}},
     {"most negative", {INT32_MIN, INT32_MIN}, {0, 0}, {0, 0}, {0, 0}},
-    {"wide", {20000, 100}, {16384, 100}, {16330, 50}, {16330, 10}},
-    {"huge", {2000000000, 2000000000}, {16384, 2048}, {16300, 1990}, {16300, 1990}},
+    {"wide", {20000, 100}, {120, 90}, {16330, 50}, {16330, 10}},
+    {"huge", {2000000000, 2000000000}, {120, 90}, {16300, 1990}, {16300, 1990}},
     {"huge, far out",
      {2000000000, 2000000000},
-     {16384, 2048},
+     {120, 90},
      {INT32_MAX, INT32_MAX},
      {2000000000 - 120, 2000000000 - 90}},
 };
 INSTANTIATE_TEST_SUITE_P(CWorldView, WorldSizes, ::testing::ValuesIn(kSizes), velk_test::RowName());
+
+// Just within the back buffer's limits the view keeps a world-sized back buffer; just beyond
+// them it paints through one of the client area's size. Seen at the same place, both show the
+// same pixels, and the larger world shows its last row or column too.
+struct CapCase {
+    const char* name;
+    SIZE within, beyond;
+};
+
+class BackBufferCap : public ::testing::TestWithParam<CapCase> {};
+
+TEST_P(BackBufferCap, BeyondItTheClientSizedBufferShowsWhatAWorldSizedOneWould) {
+    const CapCase& row = GetParam();
+    const SIZE client{120, 90};
+    const POINT corner{row.within.cx - client.cx, row.within.cy - client.cy};
+    auto populate = [&](ViewHarness& harness, SIZE world) {
+        for (const SIZE last : {row.within, row.beyond}) {  // on top: the last point of each
+            harness.Add(last.cx - 1, last.cy - 1, 1, 1, RGB(1, 2, 3));
+        }
+        harness.Add(corner.x - 10, corner.y + 20, 40, 30, kRed);    // across the left edge
+        harness.Add(corner.x + 60, corner.y + 70, 80, 50, kGreen);  // past the within world
+        harness.Add(corner.x + 30, corner.y + 10, 50, 50, kBlue);
+        harness.world.SetWorldSize(world.cx, world.cy);
+        harness.Show();
+        harness.host.Scroll(SB_HORZ, corner.x);
+        harness.host.Scroll(SB_VERT, corner.y);
+        harness.host.PumpPaint();
+    };
+    ViewHarness within(client, SIZE{}, client);
+    populate(within, row.within);
+    ASSERT_EQ(within.BackBufferSize(), row.within);
+    ViewHarness beyond(client, SIZE{}, client);
+    populate(beyond, row.beyond);
+    ASSERT_EQ(beyond.BackBufferSize(), client);
+    for (std::int32_t y = 0; y < client.cy; ++y) {
+        for (std::int32_t x = 0; x < client.cx; ++x) {
+            ASSERT_EQ(beyond.Pixel(x, y), within.Pixel(x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_TRUE(within.ShowsTheWorld());
+    beyond.host.Scroll(SB_HORZ, row.beyond.cx);
+    beyond.host.Scroll(SB_VERT, row.beyond.cy);
+    beyond.host.PumpPaint();
+    EXPECT_EQ(beyond.Pixel(client.cx - 1, client.cy - 1), RGB(1, 2, 3));
+    EXPECT_TRUE(beyond.ShowsTheWorld());
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(CWorldView, BackBufferCap, ::testing::Values(
+    CapCase{"side",   {CWorldView::kMaxBackBufferSide, 300}, {CWorldView::kMaxBackBufferSide + 1, 300}},
+    CapCase{"pixels", {4096, 8192},                          {4096, 8193}}),
+    velk_test::RowName());
+// clang-format on
 
 // A new document takes the default size without telling its views; the next initial update
 // must still give the view a back buffer that covers the whole world.
