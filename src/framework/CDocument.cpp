@@ -125,6 +125,7 @@ bool CDocument::OnOpenDocument(const std::string& path) {
     }
     SetModifiedFlag(false);
     lastFileSize_ = size;
+    diskStamp_ = FileStamp::Of(path);
     // The title is still the previous file's until the template takes the new path.
     TellOutcome("Opened " + std::filesystem::path(path).filename().string(),
                 progress.ElapsedSeconds());
@@ -170,6 +171,17 @@ bool CDocument::OnSaveDocument(const std::string& path) {
 }
 
 bool CDocument::DoSave(const std::string& path, bool replace) {
+    lastSaveError_ = 0;
+    if (replace && !path.empty() && path == pathName_) {
+        switch (CheckOwnFile()) {
+            case ChangedFileChoice::overwrite:
+                break;
+            case ChangedFileChoice::saveAs:
+                return DoSave("");
+            case ChangedFileChoice::cancel:
+                return false;
+        }
+    }
     std::string target = path;
     if (target.empty()) {
         if (dialogs_ == nullptr) {
@@ -187,8 +199,25 @@ bool CDocument::DoSave(const std::string& path, bool replace) {
     }
     if (replace) {
         SetPathName(target);
+        diskStamp_ = FileStamp::Of(target);
     }
     return true;
+}
+
+ChangedFileChoice CDocument::CheckOwnFile() const {
+    if (!diskStamp_.exists) {
+        return ChangedFileChoice::overwrite;  // nothing known to compare with
+    }
+    const std::string change = diskStamp_.ChangeTo(FileStamp::Of(pathName_));
+    if (change.empty()) {
+        return ChangedFileChoice::overwrite;
+    }
+    if (dialogs_ == nullptr) {
+        return ChangedFileChoice::cancel;
+    }
+    return dialogs_->AskChangedFile(
+        Quoted(pathName_) + " " + change +
+        " since it was opened or saved here. Overwrite it, save under another name, or cancel?");
 }
 
 bool CDocument::DoFileSave() {

@@ -10,8 +10,11 @@
 #include "framework/CCommandLineInfo.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CFrameWnd.h"
+#include "framework/CSingleDocTemplate.h"
+#include "framework/DocumentRecovery.h"
 #include "framework/FileSaver.h"
 #include "framework/FrameHost.h"
+#include "framework/RecoveryStore.h"
 
 namespace {
 
@@ -73,6 +76,15 @@ bool CWinApp::Start(AppPlatform& platform, std::vector<std::string> arguments) {
     arguments_ = std::move(arguments);
     if (InitInstance()) {
         TellInterruptedSaves();
+        // Copies are kept only where a clock drives them, not by headless runs.
+        if (recovery_ == nullptr &&
+            platform.StartRepeatingTimer(DocumentRecovery::kPeriodMs, [this] {
+                if (recovery_ != nullptr) {
+                    recovery_->Tick();
+                }
+            })) {
+            StartRecovery(RecoveryStore::DefaultFolder());
+        }
         return true;
     }
     CloseAllDocuments();
@@ -82,6 +94,10 @@ bool CWinApp::Start(AppPlatform& platform, std::vector<std::string> arguments) {
 
 int CWinApp::Finish(int exitCode) {
     exitCode = ExitInstance(exitCode);
+    if (platform_ != nullptr) {
+        platform_->StopRepeatingTimers();
+    }
+    recovery_.reset();  // a clean end keeps no copy
     // Windows go while the platform that shows them still stands.
     CloseAllDocuments();
     settings_.reset();
@@ -166,6 +182,28 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
             return true;
     }
     return false;
+}
+
+void CWinApp::StartRecovery(const std::string& folder) {
+    auto* single =
+        templates_.empty() ? nullptr : dynamic_cast<CSingleDocTemplate*>(templates_.front().get());
+    recovery_ = std::make_unique<DocumentRecovery>(
+        [single] { return single != nullptr ? single->GetDocument() : nullptr; },
+        std::make_unique<RecoveryStore>(folder));
+    if (UserDialogs* dialogs = GetDialogs()) {
+        recovery_->OfferOrphans(*dialogs, [this](const std::string& copy) {
+            CDocument* document = OpenDocumentFile(copy);
+            // The copy is no file of the person's: it does not belong among the recent files.
+            for (std::size_t i = 0; recentFiles_ != nullptr && i < recentFiles_->GetSize(); ++i) {
+                if ((*recentFiles_)[i] == copy) {
+                    recentFiles_->Remove(i);
+                    SaveStdProfileSettings();
+                    break;
+                }
+            }
+            return document;
+        });
+    }
 }
 
 CDocument* CWinApp::OpenDocumentFile(const std::string& path) {

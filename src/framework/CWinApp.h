@@ -13,6 +13,7 @@ class CCommandLineInfo;
 class CDocTemplate;
 class CDocument;
 class CFrameWnd;
+class DocumentRecovery;
 class SettingsStore;
 class UserDialogs;
 
@@ -96,6 +97,13 @@ public:
     /// Closes the main window as its close box would, which ends the message loop.
     void OnAppExit();
 
+    /// Keeps recovery copies of the open document under folder and offers the copies of killed
+    /// runs. Start calls it with the default folder on platforms with a clock; the copies are
+    /// then written every period by the platform's timer, otherwise by calling Tick.
+    void StartRecovery(const std::string& folder);
+    /// Null until StartRecovery.
+    DocumentRecovery* GetRecovery() const { return recovery_.get(); }
+
 private:
     /// Tells the person of saves that a kill interrupted in a previous run, and where the old
     /// content of each file is.
@@ -111,6 +119,7 @@ private:
     std::unique_ptr<CRecentFileList> recentFiles_;
     std::vector<std::unique_ptr<CDocTemplate>> templates_;
     CFrameWnd* mainWnd_ = nullptr;
+    std::unique_ptr<DocumentRecovery> recovery_;
 };
 
 /// The current application; null when there is none.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -63,5 +65,12 @@ public:
     virtual std::unique_ptr<FrameHost> CreateFrameHost(CFrameWnd& frame) = 0;
     /// Runs until Quit; answers Quit's exit code.
     virtual int RunMessageLoop() = 0;
+    /// Calls tick every periodMs milliseconds on the interface thread while the message loop
+    /// runs. False on platforms without a clock of their own, which never call it.
+    virtual bool StartRepeatingTimer(std::uint32_t /*periodMs*/, std::function<void()> /*tick*/) {
+        return false;
+    }
+    /// Stops every timer StartRepeatingTimer started.
+    virtual void StopRepeatingTimers() {}
     virtual void Quit(int exitCode) = 0;
 };

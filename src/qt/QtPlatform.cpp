@@ -36,6 +36,14 @@ int QtPlatform::RunMessageLoop() {
     return exitCode;
 }
 
+bool QtPlatform::StartRepeatingTimer(std::uint32_t periodMs, std::function<void()> tick) {
+    auto timer = std::make_unique<QTimer>();
+    QObject::connect(timer.get(), &QTimer::timeout, std::move(tick));
+    timer->start(static_cast<int>(periodMs));
+    timers_.push_back(std::move(timer));
+    return true;
+}
+
 void QtPlatform::Quit(int exitCode) {
     quit_ = true;
     exitCode_ = exitCode;

@@ -35,6 +35,10 @@ public:
     std::deque<SaveChoice> saveChangesAnswers;
     std::vector<std::string> saveChangesAsked;  ///< document titles
     std::vector<std::pair<MessageKind, std::string>> messages;
+    std::deque<ChangedFileChoice> changedFileAnswers;
+    std::vector<std::string> changedFileAsked;
+    std::deque<RecoveryChoice> recoveryAnswers;
+    std::vector<std::string> recoveryAsked;
     int modalRuns = 0;
 
     std::optional<std::string> AskOpenPath(const std::string&) override {
@@ -49,6 +53,14 @@ public:
     }
     void ShowMessage(const std::string& text, MessageKind kind) override {
         messages.emplace_back(kind, text);
+    }
+    ChangedFileChoice AskChangedFile(const std::string& text) override {
+        changedFileAsked.push_back(text);
+        return Pop(changedFileAnswers, ChangedFileChoice::cancel);
+    }
+    RecoveryChoice AskRecovery(const std::string& text) override {
+        recoveryAsked.push_back(text);
+        return Pop(recoveryAnswers, RecoveryChoice::later);
     }
     int RunModal(CDialog&) override {
         ++modalRuns;

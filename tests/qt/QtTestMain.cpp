@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     }
     QTemporaryDir config(QDir::tempPath() + "/velk-qt-test-XXXXXX");
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    setenv("XDG_STATE_HOME", config.path().toLocal8Bit().constData(), 1);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,198 @@
+#include "framework/RecoveryStore.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
+#include <utility>
+
+namespace {
+
+bool WriteWhole(int fd, const std::string& bytes) {
+    const char* next = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, next, std::min<std::size_t>(left, INT_MAX));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        next += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+/// Writes bytes under a temporary name, syncs them and renames them over path: a reader, or
+/// the next start after a kill, sees the old or the new bytes, never a mix.
+bool ReplaceAtomically(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".new";
+    FileDescriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (file.Get() < 0) {
+        return false;
+    }
+    if (!WriteWhole(file.Get(), bytes) || ::fsync(file.Get()) != 0 || file.Close() != 0 ||
+        ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string ReadSmall(const std::string& path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    std::string text;
+    char piece[4096];
+    for (ssize_t n; file.Get() >= 0 && text.size() < 65536 &&
+                    (n = ::read(file.Get(), piece, sizeof piece)) > 0;) {
+        text.append(piece, static_cast<std::size_t>(n));
+    }
+    return text;
+}
+
+bool MakeFolders(const std::string& folder) {
+    for (std::string::size_type slash = 1; slash != std::string::npos;) {
+        slash = folder.find('/', slash + 1);
+        const std::string part = folder.substr(0, slash);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+RecoveryStore::RecoveryStore(std::string folder)
+    : folder_(std::move(folder)), base_(folder_ + "/" + std::to_string(::getpid())) {
+    if (!MakeFolders(folder_)) {
+        return;
+    }
+    FileDescriptor lock(
+        ::open((base_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (lock.Get() >= 0 && ::flock(lock.Get(), LOCK_EX | LOCK_NB) == 0) {
+        lock_ = std::move(lock);
+    }
+}
+
+RecoveryStore::~RecoveryStore() {
+    Remove();
+    for (auto& [base, lock] : held_) {
+        lock.Close();
+    }
+    if (Works()) {
+        ::unlink((base_ + ".lock").c_str());
+    }
+}
+
+std::string RecoveryStore::DefaultFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') {
+        return std::string(state) + "/velk/recovery";
+    }
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        const passwd* user = ::getpwuid(::geteuid());
+        home = user != nullptr ? user->pw_dir : "/tmp";
+    }
+    return std::string(home) + "/.local/state/velk/recovery";
+}
+
+void RecoveryStore::Keep(std::string text, std::string file) {
+    Wait();
+    if (!Works()) {
+        return;
+    }
+    writer_ =
+        std::thread([this, text = std::move(text), file = std::move(file)] { Write(text, file); });
+}
+
+void RecoveryStore::Write(const std::string& text, const std::string& file) {
+    // The note follows the copy: a note always describes a whole copy, at worst an older one
+    // of the same work.
+    const std::string note = file + '\n' + std::to_string(std::time(nullptr)) + '\n';
+    const bool written =
+        ReplaceAtomically(base_ + ".copy", text) && ReplaceAtomically(base_ + ".note", note);
+    const std::lock_guard<std::mutex> guard(mutex_);
+    lastWriteFailed_ = !written;
+}
+
+bool RecoveryStore::Wait() {
+    if (writer_.joinable()) {
+        writer_.join();
+    }
+    const std::lock_guard<std::mutex> guard(mutex_);
+    return !lastWriteFailed_;
+}
+
+void RecoveryStore::Remove() {
+    Wait();
+    if (Works()) {
+        ::unlink((base_ + ".note").c_str());
+        ::unlink((base_ + ".copy").c_str());
+    }
+}
+
+std::vector<RecoveryStore::Orphan> RecoveryStore::TakeOrphans() {
+    std::vector<Orphan> found;
+    DIR* listing = ::opendir(folder_.c_str());
+    if (listing == nullptr) {
+        return found;
+    }
+    std::vector<std::string> stems;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        const std::string::size_type dot = name.find('.');
+        if (dot != std::string::npos && name.substr(dot) == ".note") {
+            stems.push_back(folder_ + "/" + name.substr(0, dot));
+        }
+    }
+    ::closedir(listing);
+    for (const std::string& stem : stems) {
+        if (stem == base_ || std::any_of(held_.begin(), held_.end(),
+                                         [&](const auto& held) { return held.first == stem; })) {
+            continue;
+        }
+        FileDescriptor lock(
+            ::open((stem + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+        if (lock.Get() < 0 || ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
+            continue;  // its process still runs, or another start holds it
+        }
+        const std::string note = ReadSmall(stem + ".note");
+        struct stat copy {};
+        const std::string::size_type end = note.find('\n');
+        if (end == std::string::npos || ::stat((stem + ".copy").c_str(), &copy) != 0) {
+            continue;  // taken and discarded by another start meanwhile
+        }
+        Orphan orphan{stem + ".copy", note.substr(0, end),
+                      std::strtoll(note.c_str() + end + 1, nullptr, 10), stem};
+        held_.emplace_back(stem, std::move(lock));
+        found.push_back(std::move(orphan));
+    }
+    std::sort(found.begin(), found.end(),
+              [](const Orphan& a, const Orphan& b) { return a.seconds < b.seconds; });
+    return found;
+}
+
+void RecoveryStore::Discard(const Orphan& orphan) {
+    ::unlink((orphan.base + ".copy").c_str());
+    ::unlink((orphan.base + ".note").c_str());
+    ::unlink((orphan.base + ".lock").c_str());
+    Release(orphan);
+}
+
+void RecoveryStore::Release(const Orphan& orphan) {
+    held_.erase(std::remove_if(held_.begin(), held_.end(),
+                               [&](const auto& held) { return held.first == orphan.base; }),
+                held_.end());
+}
