@@ -1,7 +1,6 @@
 #include "framework/DocumentRecovery.h"
 
 #include <ctime>
-#include <exception>
 #include <utility>
 
 #include "framework/AppServices.h"
@@ -58,16 +57,20 @@ void DocumentRecovery::Tick() {
         document->GetChangeCount() == keptChange_) {
         return;
     }
-    std::string text;
-    try {
-        CArchive archive = CArchive::ToMemory(text);
-        document->Serialize(archive);
-        archive.Close();
-    } catch (const std::exception&) {
-        return;  // nothing to keep this time; the next period tries again
+    if (store_->Busy()) {
+        return;  // the disk is slow: the next period takes the changes
     }
     keptChange_ = document->GetChangeCount();
-    store_->Keep(std::move(text), document->GetPathName());
+    // The text is made in the writer, from the document as it is at this moment.
+    store_->Keep(
+        [document] {
+            std::string text;
+            CArchive archive = CArchive::ToMemory(text);
+            document->Serialize(archive);
+            archive.Close();
+            return text;
+        },
+        document->GetPathName());
 }
 
 void DocumentRecovery::OfferOrphans(

@@ -11,8 +11,9 @@ class CDocument;
 class UserDialogs;
 
 /// Keeps a recovery copy of the open document while it has unsaved changes, and offers the
-/// copies of killed runs at start. The copy is the text a save would write, taken on the
-/// interface thread (a memory archive) and written to disk on a thread of its own.
+/// copies of killed runs at start. The copy is the text a save would write, made
+/// from the document as it is at a tick, in a forked writer (see RecoveryStore::Keep), so the
+/// interface does not wait for the text of a large document nor for the disk.
 class DocumentRecovery {
 public:
     /// At most one copy per period while changes continue.

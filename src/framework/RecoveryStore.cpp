@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -108,30 +109,62 @@ std::string RecoveryStore::DefaultFolder() {
     return std::string(home) + "/.local/state/velk/recovery";
 }
 
-void RecoveryStore::Keep(std::string text, std::string file) {
+void RecoveryStore::Keep(const std::function<std::string()>& produce, const std::string& file) {
     Wait();
     if (!Works()) {
         return;
     }
-    writer_ =
-        std::thread([this, text = std::move(text), file = std::move(file)] { Write(text, file); });
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Only the text and the two files, then out without running anything of the parent's
+        // (no destructors, no atexit handlers, no buffered streams flushed twice).
+        bool written = false;
+        try {
+            written = Write(produce(), file);
+        } catch (...) {
+        }
+        ::_exit(written ? 0 : 1);
+    }
+    if (child < 0) {
+        try {
+            lastWriteFailed_ = !Write(produce(), file);
+        } catch (...) {
+            lastWriteFailed_ = true;
+        }
+        return;
+    }
+    writer_ = child;
 }
 
-void RecoveryStore::Write(const std::string& text, const std::string& file) {
+bool RecoveryStore::Write(const std::string& text, const std::string& file) {
     // The note follows the copy: a note always describes a whole copy, at worst an older one
     // of the same work.
     const std::string note = file + '\n' + std::to_string(std::time(nullptr)) + '\n';
-    const bool written =
-        ReplaceAtomically(base_ + ".copy", text) && ReplaceAtomically(base_ + ".note", note);
-    const std::lock_guard<std::mutex> guard(mutex_);
-    lastWriteFailed_ = !written;
+    return ReplaceAtomically(base_ + ".copy", text) && ReplaceAtomically(base_ + ".note", note);
+}
+
+bool RecoveryStore::Busy() {
+    if (writer_ > 0) {
+        int status = 0;
+        const pid_t done = ::waitpid(writer_, &status, WNOHANG);
+        if (done == 0) {
+            return true;
+        }
+        lastWriteFailed_ = done != writer_ || !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+        writer_ = -1;
+    }
+    return false;
 }
 
 bool RecoveryStore::Wait() {
-    if (writer_.joinable()) {
-        writer_.join();
+    if (writer_ > 0) {
+        int status = 0;
+        pid_t done = 0;
+        while ((done = ::waitpid(writer_, &status, 0)) < 0 && errno == EINTR) {
+        }
+        lastWriteFailed_ = done != writer_ || !WIFEXITED(status) || WEXITSTATUS(status) != 0;
+        writer_ = -1;
     }
-    const std::lock_guard<std::mutex> guard(mutex_);
     return !lastWriteFailed_;
 }
 

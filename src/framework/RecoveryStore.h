@@ -1,9 +1,10 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
-#include <mutex>
+#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/FileDescriptor.h"
@@ -38,13 +39,18 @@ public:
     bool Works() const { return lock_.Get() >= 0; }
     const std::string& Folder() const { return folder_; }
 
-    /// Writes text as the copy of the work on file, on a thread of its own so that the caller
-    /// does not wait for the disk; a write still running is finished first.
-    void Keep(std::string text, std::string file);
+    /// Writes the text that produce answers as the copy of the work on file. A write still
+    /// running is finished first. produce runs in a child process forked for the purpose, on a
+    /// copy-on-write image of this one: the caller waits only for the fork, neither for the
+    /// text nor for the disk, and the text is that of the moment of the call however the
+    /// work changes meanwhile. Where no child can be made, produce runs here.
+    void Keep(const std::function<std::string()>& produce, const std::string& file);
     /// Removes this process's copy, after a write still running.
     void Remove();
     /// Waits until a write has finished; false when the last write failed.
     bool Wait();
+    /// Whether a write is still running.
+    bool Busy();
 
     /// The copies of processes that are gone, oldest first, each locked by this store until
     /// Release or Discard, so that no other process offers them meanwhile.
@@ -55,13 +61,12 @@ public:
     void Release(const Orphan& orphan);
 
 private:
-    void Write(const std::string& text, const std::string& file);
+    bool Write(const std::string& text, const std::string& file);
 
     std::string folder_;
     std::string base_;  ///< folder + this process's id
     FileDescriptor lock_;
-    std::thread writer_;
-    std::mutex mutex_;
+    pid_t writer_ = -1;
     bool lastWriteFailed_ = false;
     std::vector<std::pair<std::string, FileDescriptor>> held_;
 };
