@@ -1,6 +1,6 @@
 // What keeping unsaved work safe costs on a world of 10,000 objects: the interface thread's
-// part of a recovery copy (the snapshot of the world's text and the start of its writer), the
-// writer's part on its own thread, and the check of the file before a save.
+// part of a recovery copy (forking the writer), the writer's part (the world's text and the
+// synced files), and the check of the file before a save.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
