@@ -196,8 +196,9 @@ std::vector<RecoveryStore::Orphan> RecoveryStore::TakeOrphans() {
                                          [&](const auto& held) { return held.first == stem; })) {
             continue;
         }
-        FileDescriptor lock(
-            ::open((stem + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+        // Every process makes its lock before its first copy: a note without one is being
+        // discarded by another start.
+        FileDescriptor lock(::open((stem + ".lock").c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW));
         if (lock.Get() < 0 || ::flock(lock.Get(), LOCK_EX | LOCK_NB) != 0) {
             continue;  // its process still runs, or another start holds it
         }
