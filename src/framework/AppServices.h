@@ -65,6 +65,9 @@ public:
     virtual ChangedFileChoice AskChangedFile(const std::string& /*text*/) {
         return ChangedFileChoice::cancel;
     }
+    /// The document's file was changed by someone else while the document has changes of its
+    /// own; true to read the file again and lose them. Keeping them is the default.
+    virtual bool AskReloadChanged(const std::string& /*text*/) { return false; }
     /// A recovery copy of unsaved work was found; text names the file and the time of the copy.
     virtual RecoveryChoice AskRecovery(const std::string& /*text*/) {
         return RecoveryChoice::later;

@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "framework/AfxIds.h"
 #include "framework/CArchive.h"
@@ -280,4 +281,47 @@ void CDocument::UpdateAllViews(CView* sender, long hint, CObject* hintObject) {
             view->OnUpdate(sender, hint, hintObject);
         }
     }
+}
+
+std::string CDocument::DiskChange() const {
+    return diskStamp_.exists && !pathName_.empty() ? diskStamp_.ChangeTo(FileStamp::Of(pathName_))
+                                                   : std::string();
+}
+
+bool CDocument::ReloadFromDisk(std::string& why) {
+    std::string kept;
+    try {
+        CArchive store = CArchive::ToMemory(kept);
+        Serialize(store);
+        store.Close();
+    } catch (const std::exception& error) {
+        why = error.what();
+        return false;
+    }
+    const FileStamp keptStamp = diskStamp_;
+    UserDialogs* dialogs = std::exchange(dialogs_, nullptr);
+    const bool opened = OnOpenDocument(pathName_);
+    dialogs_ = dialogs;
+    const LoadVerdict verdict =
+        opened && docTemplate_ != nullptr ? docTemplate_->JudgeLoad(*this) : LoadVerdict{};
+    if (opened && verdict.kind == LoadVerdict::Kind::complete) {
+        UpdateAllViews(nullptr);
+        return true;
+    }
+    why = !opened ? "it cannot be read as a whole any more"
+          : verdict.kind == LoadVerdict::Kind::partial
+              ? "it could be read only up to " + verdict.detail
+              : "it was read to the end, but " + verdict.detail;
+    try {
+        CArchive load = CArchive::FromMemory(std::move(kept));
+        DeleteContents();
+        Serialize(load);
+        load.Close();
+    } catch (const std::exception&) {
+    }
+    // The file still holds what nobody here has seen: a save asks before writing over it.
+    diskStamp_ = keptStamp;
+    SetModifiedFlag(true);
+    UpdateAllViews(nullptr);
+    return false;
 }

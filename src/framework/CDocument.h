@@ -73,6 +73,12 @@ public:
     /// Takes the file at the document's path as it is now for what the document last read
     /// or wrote: a later save asks only if somebody changes it after this.
     void RememberDiskState() { diskStamp_ = FileStamp::Of(pathName_); }
+    /// How the document's file differs from what the document last read or wrote, as the end
+    /// of a sentence ("was deleted ..."); empty when it does not, or nothing is known.
+    std::string DiskChange() const;
+    /// Reads the document's file again, quietly. A file that does not read completely is not
+    /// taken: the content is put back as it was, marked modified, and why says what is wrong.
+    [[nodiscard]] bool ReloadFromDisk(std::string& why);
     /// Forgets the path; the title is left alone.
     void ClearPathName() { pathName_.clear(); }
     /// The name shown in the frame's caption: the file name, or "Untitled" for a new document.

@@ -12,6 +12,7 @@
 #include "framework/CFrameWnd.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/DocumentRecovery.h"
+#include "framework/DocumentWatch.h"
 #include "framework/FileSaver.h"
 #include "framework/FrameHost.h"
 #include "framework/RecoveryStore.h"
@@ -85,6 +86,7 @@ bool CWinApp::Start(AppPlatform& platform, std::vector<std::string> arguments) {
             })) {
             StartRecovery(RecoveryStore::DefaultFolder());
         }
+        StartWatch(platform);
         return true;
     }
     CloseAllDocuments();
@@ -98,6 +100,7 @@ int CWinApp::Finish(int exitCode) {
         platform_->StopRepeatingTimers();
     }
     recovery_.reset();  // a clean end keeps no copy
+    watch_.reset();
     // Windows go while the platform that shows them still stands.
     CloseAllDocuments();
     settings_.reset();
@@ -184,12 +187,39 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
     return false;
 }
 
-void CWinApp::StartRecovery(const std::string& folder) {
+CDocument* CWinApp::CurrentDocument() const {
     auto* single =
         templates_.empty() ? nullptr : dynamic_cast<CSingleDocTemplate*>(templates_.front().get());
-    recovery_ = std::make_unique<DocumentRecovery>(
-        [single] { return single != nullptr ? single->GetDocument() : nullptr; },
-        std::make_unique<RecoveryStore>(folder));
+    return single != nullptr ? single->GetDocument() : nullptr;
+}
+
+void CWinApp::StartWatch(AppPlatform& platform) {
+    watch_ =
+        std::make_unique<DocumentWatch>([this] { return CurrentDocument(); }, platform.GetDialogs(),
+                                        [this](const std::string& text) {
+                                            if (mainWnd_ != nullptr) {
+                                                mainWnd_->SetMessageText(text);
+                                            }
+                                        },
+                                        [&platform](std::function<void()> changed) {
+                                            return platform.CreateFileWatcher(std::move(changed));
+                                        });
+    if (!watch_->Works()) {
+        watch_.reset();
+        return;
+    }
+    watch_->Follow();
+    // The document takes a new file through many commands; following it costs a comparison.
+    platform.StartRepeatingTimer(250, [this] {
+        if (watch_ != nullptr) {
+            watch_->Follow();
+        }
+    });
+}
+
+void CWinApp::StartRecovery(const std::string& folder) {
+    recovery_ = std::make_unique<DocumentRecovery>([this] { return CurrentDocument(); },
+                                                   std::make_unique<RecoveryStore>(folder));
     if (UserDialogs* dialogs = GetDialogs()) {
         recovery_->OfferOrphans(*dialogs, [this](const std::string& copy) {
             CDocument* document = OpenDocumentFile(copy);

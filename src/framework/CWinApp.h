@@ -14,6 +14,7 @@ class CDocTemplate;
 class CDocument;
 class CFrameWnd;
 class DocumentRecovery;
+class DocumentWatch;
 class SettingsStore;
 class UserDialogs;
 
@@ -103,8 +104,13 @@ public:
     void StartRecovery(const std::string& folder);
     /// Null until StartRecovery.
     DocumentRecovery* GetRecovery() const { return recovery_.get(); }
+    /// Follows the open document's file on disk; null where the platform watches no files.
+    DocumentWatch* GetWatch() const { return watch_.get(); }
 
 private:
+    /// The document of the first template, when it is a single-document one.
+    CDocument* CurrentDocument() const;
+    void StartWatch(AppPlatform& platform);
     /// Tells the person of saves that a kill interrupted in a previous run, and where the old
     /// content of each file is.
     void TellInterruptedSaves();
@@ -120,6 +126,7 @@ private:
     std::vector<std::unique_ptr<CDocTemplate>> templates_;
     CFrameWnd* mainWnd_ = nullptr;
     std::unique_ptr<DocumentRecovery> recovery_;
+    std::unique_ptr<DocumentWatch> watch_;
 };
 
 /// The current application; null when there is none.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/DocumentWatch.h"
 #include "framework/Resources.h"
 
 class CFrameWnd;
@@ -72,5 +73,10 @@ public:
     }
     /// Stops every timer StartRepeatingTimer started.
     virtual void StopRepeatingTimers() {}
+    /// A watcher of files that calls changed on the interface thread; null where files are not
+    /// watched.
+    virtual std::unique_ptr<FileWatcher> CreateFileWatcher(std::function<void()> /*changed*/) {
+        return nullptr;
+    }
     virtual void Quit(int exitCode) = 0;
 };

@@ -116,6 +116,13 @@ ChangedFileChoice QtDialogs::AskChangedFile(const std::string& text) {
     }
 }
 
+bool QtDialogs::AskReloadChanged(const std::string& text) {
+    return AskWithButtons(
+               Owner(), text,
+               {{"&Reload", QMessageBox::DestructiveRole}, {"&Keep Mine", QMessageBox::RejectRole}},
+               1, 1) == 0;
+}
+
 RecoveryChoice QtDialogs::AskRecovery(const std::string& text) {
     switch (AskWithButtons(Owner(), text,
                            {{"&Restore", QMessageBox::AcceptRole},

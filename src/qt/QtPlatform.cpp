@@ -4,6 +4,7 @@
 
 #include "qt/MainWindow.h"
 #include "qt/QtDialogs.h"
+#include "qt/QtFileWatcher.h"
 #include "qt/QtSettingsStore.h"
 
 QtPlatform::QtPlatform(UserDialogs* dialogs)
@@ -42,6 +43,10 @@ bool QtPlatform::StartRepeatingTimer(std::uint32_t periodMs, std::function<void(
     timer->start(static_cast<int>(periodMs));
     timers_.push_back(std::move(timer));
     return true;
+}
+
+std::unique_ptr<FileWatcher> QtPlatform::CreateFileWatcher(std::function<void()> changed) {
+    return std::make_unique<QtFileWatcher>(std::move(changed));
 }
 
 void QtPlatform::Quit(int exitCode) {

@@ -26,6 +26,7 @@ public:
     void Quit(int exitCode) override;
     bool StartRepeatingTimer(std::uint32_t periodMs, std::function<void()> tick) override;
     void StopRepeatingTimers() override { timers_.clear(); }
+    std::unique_ptr<FileWatcher> CreateFileWatcher(std::function<void()> changed) override;
 
     /// Whether Quit was called since the platform was made.
     bool HasQuit() const { return quit_; }

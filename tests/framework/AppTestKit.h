@@ -37,6 +37,8 @@ public:
     std::vector<std::pair<MessageKind, std::string>> messages;
     std::deque<ChangedFileChoice> changedFileAnswers;
     std::vector<std::string> changedFileAsked;
+    std::deque<bool> reloadAnswers;
+    std::vector<std::string> reloadAsked;
     std::deque<RecoveryChoice> recoveryAnswers;
     std::vector<std::string> recoveryAsked;
     int modalRuns = 0;
@@ -57,6 +59,10 @@ public:
     ChangedFileChoice AskChangedFile(const std::string& text) override {
         changedFileAsked.push_back(text);
         return Pop(changedFileAnswers, ChangedFileChoice::cancel);
+    }
+    bool AskReloadChanged(const std::string& text) override {
+        reloadAsked.push_back(text);
+        return Pop(reloadAnswers, false);
     }
     RecoveryChoice AskRecovery(const std::string& text) override {
         recoveryAsked.push_back(text);
@@ -144,6 +150,13 @@ public:
     bool shown = false;
 };
 
+class FakeWatcher : public FileWatcher {
+public:
+    explicit FakeWatcher(std::string& watched) : watched(watched) {}
+    void Watch(const std::string& path) override { watched = path; }
+    std::string& watched;
+};
+
 class FakePlatform : public AppPlatform {
 public:
     FakePlatform(ScriptedDialogs& dialogs, std::map<std::string, std::string>& settings)
@@ -163,6 +176,10 @@ public:
         lastFrameHost = host.get();
         return host;
     }
+    std::unique_ptr<FileWatcher> CreateFileWatcher(std::function<void()> changed) override {
+        fileChanged = std::move(changed);
+        return std::make_unique<FakeWatcher>(watchedFile);
+    }
     int RunMessageLoop() override { return 0; }
     void Quit(int code) override {
         quit = true;
@@ -170,6 +187,8 @@ public:
     }
 
     std::string settingsOpenedAs;
+    std::function<void()> fileChanged;  ///< what the watcher calls
+    std::string watchedFile;
     FakeFrameHost* lastFrameHost = nullptr;
     bool refuseFrames = false;
     bool quit = false;

@@ -133,6 +133,55 @@ TEST_F(UnsavedWorkTest, TheCopyHoldsWhatSaveWouldWriteAndGoesOnSaveAndCleanExit)
     EXPECT_TRUE(fs::is_empty(Path("state")));
 }
 
+struct WatchRow {
+    const char* name;
+    bool modified;
+    const char* theirs;  ///< what the other program writes
+    bool reload;         ///< the answer, when asked
+    const char* textAfter;
+    bool modifiedAfter;
+    bool toldInStatus;
+};
+
+class WatchTest : public UnsavedWorkTest, public ::testing::WithParamInterface<WatchRow> {};
+
+TEST_P(WatchTest, AChangeByAnotherProgramIsReloadedOnlyWhenNothingIsLost) {
+    const WatchRow& row = GetParam();
+    StartChanged();
+    ASSERT_EQ(platform.watchedFile, Path("a.note"));
+    app->Document()->SetModifiedFlag(row.modified);
+    dialogs.reloadAnswers.push_back(row.reload);
+    WriteFileBytes(Path("a.note"), row.theirs);
+    platform.fileChanged();
+    EXPECT_EQ(dialogs.reloadAsked.size(), row.modified ? 1u : 0u);
+    EXPECT_EQ(app->Document()->text, row.textAfter);
+    EXPECT_EQ(app->Document()->IsModified(), row.modifiedAfter);
+    EXPECT_EQ(platform.lastFrameHost->statusBar.texts[0] ==
+                  "a.note was changed on disk and has been reloaded",
+              row.toldInStatus);
+    // What is kept was not saved over the other program's file unasked.
+    EXPECT_EQ(dialogs.messages.size(), !row.toldInStatus && row.reload ? 1u : 0u);
+    static_cast<void>(app->Document()->DoFileSave());
+    EXPECT_EQ(dialogs.changedFileAsked.size(), row.toldInStatus ? 0u : 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, WatchTest,
+    ::testing::Values(
+        WatchRow{"unmodifiedReloads", false, "note theirs\n", true, "note theirs\n", false, true},
+        WatchRow{"partialIsNotTaken", false, "note cut", true, "note mine\n", true, false},
+        WatchRow{"modifiedReloadChosen", true, "note theirs\n", true, "note theirs\n", false, true},
+        WatchRow{"modifiedKept", true, "note theirs\n", false, "note mine", true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UnsavedWorkTest, OwnSavesDoNotLookLikeChanges) {
+    StartChanged();
+    ASSERT_TRUE(app->Document()->DoFileSave());
+    platform.fileChanged();
+    EXPECT_TRUE(dialogs.reloadAsked.empty());
+    EXPECT_EQ(app->Document()->text, "note mine");
+}
+
 class RecoveryAfterKillTest : public UnsavedWorkTest,
                               public ::testing::WithParamInterface<RecoveryChoice> {};
 
