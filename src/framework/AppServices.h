@@ -24,6 +24,12 @@ public:
 /// The answer to "save changes?".
 enum class SaveChoice { save, discard, cancel };
 
+/// The answer when the file a save would write over was changed by someone else.
+enum class ChangedFileChoice { overwrite, saveAs, cancel };
+
+/// The answer to a recovery copy found at start.
+enum class RecoveryChoice { restore, discard, later };
+
 /// How a message to the user looks.
 enum class MessageKind { information, warning, error };
 
@@ -55,6 +61,18 @@ public:
     virtual void ShowMessage(const std::string& text, MessageKind kind) = 0;
     /// Runs the dialog until it is closed; answers the button that closed it (IDOK, IDCANCEL).
     virtual int RunModal(CDialog& dialog) = 0;
+    /// The file a save would write over was changed since it was read or saved; text names
+    /// the file and the change. Cancel is the default, so that nothing is lost unasked.
+    virtual ChangedFileChoice AskChangedFile(const std::string& /*text*/) {
+        return ChangedFileChoice::cancel;
+    }
+    /// The document's file was changed by someone else while the document has changes of its
+    /// own; true to read the file again and lose them. Keeping them is the default.
+    virtual bool AskReloadChanged(const std::string& /*text*/) { return false; }
+    /// A recovery copy of unsaved work was found; text names the file and the time of the copy.
+    virtual RecoveryChoice AskRecovery(const std::string& /*text*/) {
+        return RecoveryChoice::later;
+    }
     /// A modal progress window with the caption, about the work described by text (which names
     /// the file); null where progress is not shown, as it is not by default.
     virtual std::unique_ptr<ProgressDialog> BeginProgress(const std::string& /*caption*/,

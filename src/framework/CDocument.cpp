@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "framework/AfxIds.h"
 #include "framework/CArchive.h"
@@ -125,6 +126,7 @@ bool CDocument::OnOpenDocument(const std::string& path) {
     }
     SetModifiedFlag(false);
     lastFileSize_ = size;
+    diskStamp_ = FileStamp::Of(path);
     // The title is still the previous file's until the template takes the new path.
     TellOutcome("Opened " + std::filesystem::path(path).filename().string(),
                 progress.ElapsedSeconds());
@@ -170,6 +172,17 @@ bool CDocument::OnSaveDocument(const std::string& path) {
 }
 
 bool CDocument::DoSave(const std::string& path, bool replace) {
+    lastSaveError_ = 0;
+    if (replace && !path.empty() && path == pathName_) {
+        switch (CheckOwnFile()) {
+            case ChangedFileChoice::overwrite:
+                break;
+            case ChangedFileChoice::saveAs:
+                return DoSave("");
+            case ChangedFileChoice::cancel:
+                return false;
+        }
+    }
     std::string target = path;
     if (target.empty()) {
         if (dialogs_ == nullptr) {
@@ -189,8 +202,25 @@ bool CDocument::DoSave(const std::string& path, bool replace) {
     }
     if (replace) {
         SetPathName(target);
+        diskStamp_ = FileStamp::Of(target);
     }
     return true;
+}
+
+ChangedFileChoice CDocument::CheckOwnFile() const {
+    if (!diskStamp_.exists) {
+        return ChangedFileChoice::overwrite;  // nothing known to compare with
+    }
+    const std::string change = diskStamp_.ChangeTo(FileStamp::Of(pathName_));
+    if (change.empty()) {
+        return ChangedFileChoice::overwrite;
+    }
+    if (dialogs_ == nullptr) {
+        return ChangedFileChoice::cancel;
+    }
+    return dialogs_->AskChangedFile(
+        Quoted(pathName_) + " " + change +
+        " since it was opened or saved here. Overwrite it, save under another name, or cancel?");
 }
 
 bool CDocument::DoFileSave() {
@@ -253,4 +283,47 @@ void CDocument::UpdateAllViews(CView* sender, long hint, CObject* hintObject) {
             view->OnUpdate(sender, hint, hintObject);
         }
     }
+}
+
+std::string CDocument::DiskChange() const {
+    return diskStamp_.exists && !pathName_.empty() ? diskStamp_.ChangeTo(FileStamp::Of(pathName_))
+                                                   : std::string();
+}
+
+bool CDocument::ReloadFromDisk(std::string& why) {
+    std::string kept;
+    try {
+        CArchive store = CArchive::ToMemory(kept);
+        Serialize(store);
+        store.Close();
+    } catch (const std::exception& error) {
+        why = error.what();
+        return false;
+    }
+    const FileStamp keptStamp = diskStamp_;
+    UserDialogs* dialogs = std::exchange(dialogs_, nullptr);
+    const bool opened = OnOpenDocument(pathName_);
+    dialogs_ = dialogs;
+    const LoadVerdict verdict =
+        opened && docTemplate_ != nullptr ? docTemplate_->JudgeLoad(*this) : LoadVerdict{};
+    if (opened && verdict.kind == LoadVerdict::Kind::complete) {
+        UpdateAllViews(nullptr);
+        return true;
+    }
+    why = !opened ? "it cannot be read as a whole any more"
+          : verdict.kind == LoadVerdict::Kind::partial
+              ? "it could be read only up to " + verdict.detail
+              : "it was read to the end, but " + verdict.detail;
+    try {
+        CArchive load = CArchive::FromMemory(std::move(kept));
+        DeleteContents();
+        Serialize(load);
+        load.Close();
+    } catch (const std::exception&) {
+    }
+    // The file still holds what nobody here has seen: a save asks before writing over it.
+    diskStamp_ = keptStamp;
+    SetModifiedFlag(true);
+    UpdateAllViews(nullptr);
+    return false;
 }

@@ -8,6 +8,7 @@
 #include "framework/AppServices.h"
 #include "framework/CCmdTarget.h"
 #include "framework/CObject.h"
+#include "framework/FileStamp.h"
 
 class CArchive;
 class CDocTemplate;
@@ -44,10 +45,23 @@ public:
 
     /// Sets the modified flag; a change of the flag is a change of the title's marker.
     void SetModifiedFlag(bool modified = true) {
+        if (modified) {
+            ++changeCount_;
+        }
         if (modified_ != modified) {
             modified_ = modified;
             TitleChanged();
+            if (modifiedObserver_) {
+                modifiedObserver_(modified);
+            }
         }
+    }
+    /// How many times the document was marked modified: a change since some moment shows as
+    /// a different count.
+    std::uint64_t GetChangeCount() const { return changeCount_; }
+    /// Called whenever the modified flag changes, with its new value; null for none.
+    void SetModifiedObserver(std::function<void(bool)> observer) {
+        modifiedObserver_ = std::move(observer);
     }
     bool IsModified() const { return modified_; }
 
@@ -56,6 +70,15 @@ public:
     /// Takes the path, made absolute, and the file name as the title; adds the path to the
     /// application's recent files when addToRecentFiles is true and there is an application.
     virtual void SetPathName(const std::string& path, bool addToRecentFiles = true);
+    /// Takes the file at the document's path as it is now for what the document last read
+    /// or wrote: a later save asks only if somebody changes it after this.
+    void RememberDiskState() { diskStamp_ = FileStamp::Of(pathName_); }
+    /// How the document's file differs from what the document last read or wrote, as the end
+    /// of a sentence ("was deleted ..."); empty when it does not, or nothing is known.
+    std::string DiskChange() const;
+    /// Reads the document's file again, quietly. A file that does not read completely is not
+    /// taken: the content is put back as it was, marked modified, and why says what is wrong.
+    [[nodiscard]] bool ReloadFromDisk(std::string& why);
     /// Forgets the path; the title is left alone.
     void ClearPathName() { pathName_.clear(); }
     /// The name shown in the frame's caption: the file name, or "Untitled" for a new document.
@@ -90,7 +113,9 @@ public:
     /// and the file on disk is untouched.
     [[nodiscard]] virtual bool OnSaveDocument(const std::string& path);
     /// Saves to path, or to a path asked for when path is empty; with replace, the document
-    /// takes the new path and title. False when cancelled or failed.
+    /// takes the new path and title. False when cancelled or failed. Before writing over the
+    /// document's own file, checks that nobody changed it since it was read or saved; if
+    /// somebody did, asks whether to overwrite, save under another name or cancel.
     [[nodiscard]] virtual bool DoSave(const std::string& path, bool replace = true);
     /// File Save: saves to the document's path, or asks for one when it has none. When the
     /// file may not be written (read-only, or on a read-only file system) the refusal is told
@@ -124,6 +149,10 @@ protected:
     [[nodiscard]] virtual bool CanStartNewDocument();
 
 private:
+    /// Whether a save may write over the document's own file: it may when the file is as last
+    /// read or written; otherwise the person is asked.
+    ChangedFileChoice CheckOwnFile() const;
+
     void TitleChanged() const {
         if (titleObserver_) {
             titleObserver_();
@@ -142,4 +171,8 @@ private:
     /// The size of the file last loaded or saved: what a save expects to write.
     std::uint64_t lastFileSize_ = 0;
     std::function<void()> titleObserver_;
+    std::function<void(bool)> modifiedObserver_;
+    std::uint64_t changeCount_ = 0;
+    /// The document's file as last read or written; exists is false when not known.
+    FileStamp diskStamp_;
 };

@@ -10,8 +10,12 @@
 #include "framework/CCommandLineInfo.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CFrameWnd.h"
+#include "framework/CSingleDocTemplate.h"
+#include "framework/DocumentRecovery.h"
+#include "framework/DocumentWatch.h"
 #include "framework/FileSaver.h"
 #include "framework/FrameHost.h"
+#include "framework/RecoveryStore.h"
 
 namespace {
 
@@ -73,6 +77,16 @@ bool CWinApp::Start(AppPlatform& platform, std::vector<std::string> arguments) {
     arguments_ = std::move(arguments);
     if (InitInstance()) {
         TellInterruptedSaves();
+        // Copies are kept only where a clock drives them, not by headless runs.
+        if (recovery_ == nullptr &&
+            platform.StartRepeatingTimer(DocumentRecovery::kPeriodMs, [this] {
+                if (recovery_ != nullptr) {
+                    recovery_->Tick();
+                }
+            })) {
+            StartRecovery(RecoveryStore::DefaultFolder());
+        }
+        StartWatch(platform);
         return true;
     }
     CloseAllDocuments();
@@ -82,6 +96,11 @@ bool CWinApp::Start(AppPlatform& platform, std::vector<std::string> arguments) {
 
 int CWinApp::Finish(int exitCode) {
     exitCode = ExitInstance(exitCode);
+    if (platform_ != nullptr) {
+        platform_->StopRepeatingTimers();
+    }
+    recovery_.reset();  // a clean end keeps no copy
+    watch_.reset();
     // Windows go while the platform that shows them still stands.
     CloseAllDocuments();
     settings_.reset();
@@ -166,6 +185,55 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
             return true;
     }
     return false;
+}
+
+CDocument* CWinApp::CurrentDocument() const {
+    auto* single =
+        templates_.empty() ? nullptr : dynamic_cast<CSingleDocTemplate*>(templates_.front().get());
+    return single != nullptr ? single->GetDocument() : nullptr;
+}
+
+void CWinApp::StartWatch(AppPlatform& platform) {
+    watch_ =
+        std::make_unique<DocumentWatch>([this] { return CurrentDocument(); }, platform.GetDialogs(),
+                                        [this](const std::string& text) {
+                                            if (mainWnd_ != nullptr) {
+                                                mainWnd_->SetMessageText(text);
+                                            }
+                                        },
+                                        [&platform](std::function<void()> changed) {
+                                            return platform.CreateFileWatcher(std::move(changed));
+                                        });
+    if (!watch_->Works()) {
+        watch_.reset();
+        return;
+    }
+    watch_->Follow();
+    // The document takes a new file through many commands; following it costs a comparison.
+    platform.StartRepeatingTimer(250, [this] {
+        if (watch_ != nullptr) {
+            watch_->Follow();
+        }
+    });
+}
+
+void CWinApp::StartRecovery(const std::string& folder) {
+    recovery_ = std::make_unique<DocumentRecovery>([this] { return CurrentDocument(); },
+                                                   std::make_unique<RecoveryStore>(folder));
+    if (UserDialogs* dialogs = GetDialogs()) {
+        recovery_->OfferOrphans(*dialogs, [this](const std::string& copy) {
+            CDocument* document = OpenDocumentFile(copy);
+            // The copy is no file of the person's: it does not belong among the recent files.
+            for (std::size_t i = 0; recentFiles_ != nullptr && i < recentFiles_->GetSize(); ++i) {
+                if ((*recentFiles_)[i] == copy) {
+                    recentFiles_->Remove(i);
+                    SaveStdProfileSettings();
+                    break;
+                }
+            }
+            return document;
+        });
+    }
 }
 
 CDocument* CWinApp::OpenDocumentFile(const std::string& path) {

@@ -13,6 +13,8 @@ class CCommandLineInfo;
 class CDocTemplate;
 class CDocument;
 class CFrameWnd;
+class DocumentRecovery;
+class DocumentWatch;
 class SettingsStore;
 class UserDialogs;
 
@@ -96,7 +98,19 @@ public:
     /// Closes the main window as its close box would, which ends the message loop.
     void OnAppExit();
 
+    /// Keeps recovery copies of the open document under folder and offers the copies of killed
+    /// runs. Start calls it with the default folder on platforms with a clock; the copies are
+    /// then written every period by the platform's timer, otherwise by calling Tick.
+    void StartRecovery(const std::string& folder);
+    /// Null until StartRecovery.
+    DocumentRecovery* GetRecovery() const { return recovery_.get(); }
+    /// Follows the open document's file on disk; null where the platform watches no files.
+    DocumentWatch* GetWatch() const { return watch_.get(); }
+
 private:
+    /// The document of the first template, when it is a single-document one.
+    CDocument* CurrentDocument() const;
+    void StartWatch(AppPlatform& platform);
     /// Tells the person of saves that a kill interrupted in a previous run, and where the old
     /// content of each file is.
     void TellInterruptedSaves();
@@ -111,6 +125,8 @@ private:
     std::unique_ptr<CRecentFileList> recentFiles_;
     std::vector<std::unique_ptr<CDocTemplate>> templates_;
     CFrameWnd* mainWnd_ = nullptr;
+    std::unique_ptr<DocumentRecovery> recovery_;
+    std::unique_ptr<DocumentWatch> watch_;
 };
 
 /// The current application, one of the program's few process-wide pieces: the latest made or

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "framework/DocumentWatch.h"
 #include "framework/Resources.h"
 
 class CFrameWnd;
@@ -63,5 +66,17 @@ public:
     virtual std::unique_ptr<FrameHost> CreateFrameHost(CFrameWnd& frame) = 0;
     /// Runs until Quit; answers Quit's exit code.
     virtual int RunMessageLoop() = 0;
+    /// Calls tick every periodMs milliseconds on the interface thread while the message loop
+    /// runs. False on platforms without a clock of their own, which never call it.
+    virtual bool StartRepeatingTimer(std::uint32_t /*periodMs*/, std::function<void()> /*tick*/) {
+        return false;
+    }
+    /// Stops every timer StartRepeatingTimer started.
+    virtual void StopRepeatingTimers() {}
+    /// A watcher of files that calls changed on the interface thread; null where files are not
+    /// watched.
+    virtual std::unique_ptr<FileWatcher> CreateFileWatcher(std::function<void()> /*changed*/) {
+        return nullptr;
+    }
     virtual void Quit(int exitCode) = 0;
 };

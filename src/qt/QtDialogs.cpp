@@ -4,8 +4,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
+#include <initializer_list>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "framework/AfxIds.h"
 #include "framework/CDialog.h"
@@ -70,6 +74,69 @@ SaveChoice QtDialogs::AskSaveChanges(const std::string& documentTitle) {
             return SaveChoice::discard;
         default:
             return SaveChoice::cancel;
+    }
+}
+
+namespace {
+
+/// A question with buttons of its own; answers the index of the button chosen, or
+/// escapeIndex when the box is closed otherwise.
+int AskWithButtons(QWidget* owner, const std::string& text,
+                   std::initializer_list<std::pair<const char*, QMessageBox::ButtonRole>> buttons,
+                   int defaultIndex, int escapeIndex) {
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(AppName()),
+                    QString::fromStdString(text), QMessageBox::NoButton, owner);
+    std::vector<QPushButton*> made;
+    for (const auto& [label, role] : buttons) {
+        made.push_back(box.addButton(QString::fromUtf8(label), role));
+    }
+    box.setDefaultButton(made[static_cast<std::size_t>(defaultIndex)]);
+    box.setEscapeButton(made[static_cast<std::size_t>(escapeIndex)]);
+    box.exec();
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        if (box.clickedButton() == made[i]) {
+            return static_cast<int>(i);
+        }
+    }
+    return escapeIndex;
+}
+
+}  // namespace
+
+ChangedFileChoice QtDialogs::AskChangedFile(const std::string& text) {
+    switch (AskWithButtons(Owner(), text,
+                           {{"&Overwrite", QMessageBox::DestructiveRole},
+                            {"Save &As...", QMessageBox::AcceptRole},
+                            {"Cancel", QMessageBox::RejectRole}},
+                           2, 2)) {
+        case 0:
+            return ChangedFileChoice::overwrite;
+        case 1:
+            return ChangedFileChoice::saveAs;
+        default:
+            return ChangedFileChoice::cancel;
+    }
+}
+
+bool QtDialogs::AskReloadChanged(const std::string& text) {
+    return AskWithButtons(
+               Owner(), text,
+               {{"&Reload", QMessageBox::DestructiveRole}, {"&Keep Mine", QMessageBox::RejectRole}},
+               1, 1) == 0;
+}
+
+RecoveryChoice QtDialogs::AskRecovery(const std::string& text) {
+    switch (AskWithButtons(Owner(), text,
+                           {{"&Restore", QMessageBox::AcceptRole},
+                            {"&Discard", QMessageBox::DestructiveRole},
+                            {"&Later", QMessageBox::RejectRole}},
+                           0, 2)) {
+        case 0:
+            return RecoveryChoice::restore;
+        case 1:
+            return RecoveryChoice::discard;
+        default:
+            return RecoveryChoice::later;
     }
 }
 

@@ -14,6 +14,9 @@ public:
     std::optional<std::string> AskSavePath(const std::string& caption,
                                            const std::string& initialName) override;
     SaveChoice AskSaveChanges(const std::string& documentTitle) override;
+    ChangedFileChoice AskChangedFile(const std::string& text) override;
+    RecoveryChoice AskRecovery(const std::string& text) override;
+    bool AskReloadChanged(const std::string& text) override;
     void ShowMessage(const std::string& text, MessageKind kind) override;
     int RunModal(CDialog& dialog) override;
     std::unique_ptr<ProgressDialog> BeginProgress(const std::string& caption,

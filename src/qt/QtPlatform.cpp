@@ -4,6 +4,7 @@
 
 #include "qt/MainWindow.h"
 #include "qt/QtDialogs.h"
+#include "qt/QtFileWatcher.h"
 #include "qt/QtSettingsStore.h"
 
 QtPlatform::QtPlatform(UserDialogs* dialogs)
@@ -34,6 +35,18 @@ int QtPlatform::RunMessageLoop() {
     int exitCode = QApplication::exec();
     running_ = false;
     return exitCode;
+}
+
+bool QtPlatform::StartRepeatingTimer(std::uint32_t periodMs, std::function<void()> tick) {
+    auto timer = std::make_unique<QTimer>();
+    QObject::connect(timer.get(), &QTimer::timeout, std::move(tick));
+    timer->start(static_cast<int>(periodMs));
+    timers_.push_back(std::move(timer));
+    return true;
+}
+
+std::unique_ptr<FileWatcher> QtPlatform::CreateFileWatcher(std::function<void()> changed) {
+    return std::make_unique<QtFileWatcher>(std::move(changed));
 }
 
 void QtPlatform::Quit(int exitCode) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QTimer>
+
 #include <memory>
+#include <vector>
 
 #include "framework/FrameHost.h"
 
@@ -21,11 +24,15 @@ public:
     std::unique_ptr<FrameHost> CreateFrameHost(CFrameWnd& frame) override;
     int RunMessageLoop() override;
     void Quit(int exitCode) override;
+    bool StartRepeatingTimer(std::uint32_t periodMs, std::function<void()> tick) override;
+    void StopRepeatingTimers() override { timers_.clear(); }
+    std::unique_ptr<FileWatcher> CreateFileWatcher(std::function<void()> changed) override;
 
     /// Whether Quit was called since the platform was made.
     bool HasQuit() const { return quit_; }
 
 private:
+    std::vector<std::unique_ptr<QTimer>> timers_;
     std::unique_ptr<QtDialogs> ownDialogs_;
     UserDialogs* dialogs_;
     bool quit_ = false;

@@ -35,6 +35,12 @@ public:
     std::deque<SaveChoice> saveChangesAnswers;
     std::vector<std::string> saveChangesAsked;  ///< document titles
     std::vector<std::pair<MessageKind, std::string>> messages;
+    std::deque<ChangedFileChoice> changedFileAnswers;
+    std::vector<std::string> changedFileAsked;
+    std::deque<bool> reloadAnswers;
+    std::vector<std::string> reloadAsked;
+    std::deque<RecoveryChoice> recoveryAnswers;
+    std::vector<std::string> recoveryAsked;
     int modalRuns = 0;
 
     std::optional<std::string> AskOpenPath(const std::string&) override {
@@ -49,6 +55,18 @@ public:
     }
     void ShowMessage(const std::string& text, MessageKind kind) override {
         messages.emplace_back(kind, text);
+    }
+    ChangedFileChoice AskChangedFile(const std::string& text) override {
+        changedFileAsked.push_back(text);
+        return Pop(changedFileAnswers, ChangedFileChoice::cancel);
+    }
+    bool AskReloadChanged(const std::string& text) override {
+        reloadAsked.push_back(text);
+        return Pop(reloadAnswers, false);
+    }
+    RecoveryChoice AskRecovery(const std::string& text) override {
+        recoveryAsked.push_back(text);
+        return Pop(recoveryAnswers, RecoveryChoice::later);
     }
     int RunModal(CDialog&) override {
         ++modalRuns;
@@ -132,6 +150,13 @@ public:
     bool shown = false;
 };
 
+class FakeWatcher : public FileWatcher {
+public:
+    explicit FakeWatcher(std::string& watched) : watched(watched) {}
+    void Watch(const std::string& path) override { watched = path; }
+    std::string& watched;
+};
+
 class FakePlatform : public AppPlatform {
 public:
     FakePlatform(ScriptedDialogs& dialogs, std::map<std::string, std::string>& settings)
@@ -151,6 +176,10 @@ public:
         lastFrameHost = host.get();
         return host;
     }
+    std::unique_ptr<FileWatcher> CreateFileWatcher(std::function<void()> changed) override {
+        fileChanged = std::move(changed);
+        return std::make_unique<FakeWatcher>(watchedFile);
+    }
     int RunMessageLoop() override { return 0; }
     void Quit(int code) override {
         quit = true;
@@ -158,6 +187,8 @@ public:
     }
 
     std::string settingsOpenedAs;
+    std::function<void()> fileChanged;  ///< what the watcher calls
+    std::string watchedFile;
     FakeFrameHost* lastFrameHost = nullptr;
     bool refuseFrames = false;
     bool quit = false;

@@ -247,4 +247,31 @@ TEST_P(FileSaverKilled, NeverLosesTheOldContent) {
 INSTANTIATE_TEST_SUITE_P(Strategies, FileSaverKilled, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "InPlace" : "ByRename"; });
 
+/// The point after which a save can no longer be cancelled comes before the first change to
+/// the file, and for a save in place only once the whole copy of the old content is on disk.
+class FileSaverReplacing : public ::testing::TestWithParam<bool> {};
+
+TEST_P(FileSaverReplacing, IsToldJustBeforeTheOldContentStartsToGo) {
+    TempFolder folder;
+    CacheInFolder cache(folder / "cache");
+    const fs::path path = folder / "w.world";
+    WriteFileBytes(path, "old");
+    if (GetParam()) {
+        fs::create_hard_link(path, folder / "x.world");
+    }
+    FileSaver saver(path.string());
+    saver.Write("new", 3);
+    int told = 0;
+    saver.Commit([&] {
+        ++told;
+        EXPECT_EQ(ReadFileBytes(path), "old");
+        EXPECT_EQ(fs::exists(folder / "w.world.velk-backup"), GetParam());
+    });
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(ReadFileBytes(path), "new");
+}
+
+INSTANTIATE_TEST_SUITE_P(Strategies, FileSaverReplacing, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "InPlace" : "ByRename"; });
+
 }  // namespace

@@ -101,6 +101,8 @@ int main(int argc, char** argv) {
     shotFolder = argc > 3 ? argv[3] : "";
     QTemporaryDir config(QDir::tempPath() + "/velk-shot-XXXXXX");
     setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
+    setenv("XDG_STATE_HOME", config.path().toLocal8Bit().constData(), 1);
+    setenv("XDG_CACHE_HOME", config.path().toLocal8Bit().constData(), 1);
     unsetenv("QT_QPA_PLATFORM");  // the real X server, not the offscreen test platform
     QApplication application(argc, argv);
     int status = RUN_ALL_TESTS();

@@ -1,0 +1,121 @@
+// What keeping unsaved work safe costs on a world of 10,000 objects: the interface thread's
+// part of a recovery copy (forking the writer), the writer's part (the world's text and the
+// synced files), and the check of the file before a save.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "document/World.h"
+#include "framework/CArchive.h"
+#include "framework/DocumentRecovery.h"
+#include "framework/FileStamp.h"
+#include "framework/RecoveryStore.h"
+#include "objects/DraggableObject.h"
+#include "shapes/DrawEllipse.h"
+#include "shapes/DrawPoint.h"
+#include "shapes/DrawRectangle.h"
+
+namespace {
+
+constexpr int kObjects = 10'000;
+
+class BenchObject : public DraggableObject {
+public:
+    void AddShape(DrawPrimitive* shape) { shapes.Append(shape); }
+};
+
+/// Objects at random places, each a disc, a bar and an ellipse.
+void Populate(World& world) {
+    std::mt19937 random(1);
+    std::uniform_int_distribution<std::int32_t> place(0, 4095);
+    std::uniform_int_distribution<std::int32_t> reach(1, 60);
+    world.SetWorldSize(4096, 4096);
+    for (int i = 0; i < kObjects; ++i) {
+        auto* object = new BenchObject;
+        object->SetPosition(DrawPoint(place(random), place(random), 0));
+        object->AddShape(new DrawPoint(0, 0, reach(random)));
+        auto* bar = new DrawRectangle;
+        bar->SetCorners(DrawPoint(-reach(random), -reach(random), 0),
+                        DrawPoint(reach(random), reach(random), 0));
+        object->AddShape(bar);
+        auto* ellipse = new DrawEllipse;
+        DrawRectangle bounds;
+        bounds.SetCorners(DrawPoint(-reach(random), -reach(random), 0),
+                          DrawPoint(reach(random), reach(random), 0));
+        ellipse->SetBounds(bounds);
+        object->AddShape(ellipse);
+        world.AddObject(object);
+    }
+}
+
+struct Fixture {
+    Fixture() {
+        folder = std::filesystem::temp_directory_path() /
+                 ("velk-bench-recovery-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+        Populate(world);
+        file = (folder / "world.world").string();
+        CArchive archive(file, CArchive::store);
+        world.Serialize(archive);
+        archive.Close();
+        recovery = std::make_unique<DocumentRecovery>(
+            [this] { return &world; },
+            std::make_unique<RecoveryStore>((folder / "recovery").string()));
+    }
+    ~Fixture() {
+        recovery.reset();
+        std::filesystem::remove_all(folder);
+    }
+
+    std::filesystem::path folder;
+    std::string file;
+    World world;
+    std::unique_ptr<DocumentRecovery> recovery;
+};
+
+Fixture& Shared() {
+    static Fixture fixture;
+    return fixture;
+}
+
+void BM_RecoveryTickOnTheInterfaceThread(benchmark::State& state) {
+    Fixture& fixture = Shared();
+    for (auto _ : state) {
+        fixture.world.SetModifiedFlag();
+        fixture.recovery->Tick();
+        state.PauseTiming();
+        fixture.recovery->Store().Wait();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RecoveryTickOnTheInterfaceThread)->Unit(benchmark::kMillisecond);
+
+void BM_RecoveryWriteInTheWriter(benchmark::State& state) {
+    Fixture& fixture = Shared();
+    for (auto _ : state) {
+        state.PauseTiming();
+        fixture.world.SetModifiedFlag();
+        fixture.recovery->Tick();
+        state.ResumeTiming();
+        fixture.recovery->Store().Wait();
+    }
+}
+BENCHMARK(BM_RecoveryWriteInTheWriter)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_CheckBeforeSave(benchmark::State& state) {
+    Fixture& fixture = Shared();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FileStamp::Of(fixture.file).hash);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(std::filesystem::file_size(fixture.file)));
+}
+BENCHMARK(BM_CheckBeforeSave)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class CDocument;
+class UserDialogs;
+
+/// Tells of changes to one file at a time; the platform makes it (AppPlatform).
+class FileWatcher {
+public:
+    virtual ~FileWatcher() = default;
+    /// Watches the file at path from now on, instead of any other; empty for none.
+    virtual void Watch(const std::string& path) = 0;
+};
+
+/// Follows the open document's file on disk. When somebody else changes it, an unmodified
+/// document is read again and the status bar says so; a modified one asks first. A file that
+/// would not read completely is not taken: a message says why and the content stays. The
+/// program's own saves leave the file as the document remembers it, so they are not changes.
+class DocumentWatch {
+public:
+    using Status = std::function<void(const std::string&)>;
+    using MakeWatcher = std::function<std::unique_ptr<FileWatcher>(std::function<void()> changed)>;
+
+    /// document answers the open document, or null; status shows a line in the status bar.
+    DocumentWatch(std::function<CDocument*()> document, UserDialogs& dialogs, Status status,
+                  const MakeWatcher& makeWatcher);
+    ~DocumentWatch();
+
+    /// Watches the document's present file; cheap when it is the one watched already.
+    void Follow();
+    /// The watched file changed, or may have.
+    void OnChanged();
+    bool Works() const { return watcher_ != nullptr; }
+
+private:
+    std::function<CDocument*()> document_;
+    UserDialogs& dialogs_;
+    Status status_;
+    std::unique_ptr<FileWatcher> watcher_;
+    std::string watched_;
+    bool handling_ = false;
+};

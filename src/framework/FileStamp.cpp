@@ -1,0 +1,109 @@
+#include "framework/FileStamp.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <vector>
+
+#include "framework/FileDescriptor.h"
+
+namespace {
+
+constexpr std::uint64_t kOffset = 14695981039346656037ULL;
+constexpr std::uint64_t kPrime = 1099511628211ULL;
+
+/// FNV-1a over 8-byte words; the tail byte by byte. Blocks other than the last must be
+/// multiples of 8 for the hash not to depend on how the file was read.
+std::uint64_t Mix(std::uint64_t hash, const unsigned char* bytes, std::size_t count) {
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t word = 0;
+        for (int b = 0; b < 8; ++b) {
+            word |= static_cast<std::uint64_t>(bytes[i + b]) << (8 * b);
+        }
+        hash = (hash ^ word) * kPrime;
+        hash ^= hash >> 29;
+    }
+    for (; i < count; ++i) {
+        hash = (hash ^ bytes[i]) * kPrime;
+    }
+    return hash;
+}
+
+std::string TimeText(std::int64_t ns) {
+    const std::time_t seconds = static_cast<std::time_t>(ns / 1000000000);
+    std::tm local{};
+    char text[32] = "";
+    if (::localtime_r(&seconds, &local) != nullptr) {
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    }
+    return text;
+}
+
+}  // namespace
+
+FileStamp FileStamp::Of(const std::string& path) {
+    FileStamp stamp;
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    struct stat status {};
+    if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return stamp;
+    }
+    stamp.device = static_cast<std::uint64_t>(status.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(status.st_ino);
+    stamp.modifiedNs =
+        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    std::vector<unsigned char> block(1 << 16);
+    std::uint64_t hash = kOffset;
+    std::uint64_t size = 0;
+    for (;;) {
+        // Whole blocks, so that a short read does not change the hash.
+        std::size_t filled = 0;
+        while (filled < block.size()) {
+            const ssize_t n = ::read(file.Get(), block.data() + filled, block.size() - filled);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                return FileStamp{};
+            }
+            if (n == 0) {
+                break;
+            }
+            filled += static_cast<std::size_t>(n);
+        }
+        hash = Mix(hash, block.data(), filled);
+        size += filled;
+        if (filled < block.size()) {
+            break;
+        }
+    }
+    stamp.size = size;
+    stamp.hash = hash;
+    stamp.exists = true;
+    return stamp;
+}
+
+std::string FileStamp::ChangeTo(const FileStamp& now) const {
+    if (!now.exists) {
+        return exists ? "was deleted or can no longer be read" : "";
+    }
+    if (!exists) {
+        return "was created by another program";
+    }
+    if (now.device != device || now.inode != inode) {
+        if (now.size == size && now.hash == hash) {
+            return "";  // replaced by the same bytes, as a copy or a checkout does
+        }
+        return "was replaced by another file (" + std::to_string(now.size) + " bytes, modified " +
+               TimeText(now.modifiedNs) + ")";
+    }
+    if (now.size != size || now.hash != hash) {
+        return "was changed by another program (now " + std::to_string(now.size) +
+               " bytes, modified " + TimeText(now.modifiedNs) + ")";
+    }
+    return "";
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+/// What a file was when the program last read or wrote it, so that a change by another program
+/// since then can be told: which file it was, its size, modification time and a hash of every
+/// byte (a modification time alone misses changes within its granularity).
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;  ///< since the epoch
+    std::uint64_t hash = 0;
+
+    /// The file at path as it is now; exists is false when it cannot be read.
+    static FileStamp Of(const std::string& path);
+
+    /// Why now differs from this stamp, as the end of a sentence ("was deleted", "was changed
+    /// by another program ..."); empty when it is the same file with the same bytes. A file
+    /// only touched, bytes unchanged, has not changed.
+    std::string ChangeTo(const FileStamp& now) const;
+};
