@@ -211,6 +211,31 @@ bool CDC::Line(POINT from, POINT to, i64 dx, i64 dy) {
     return true;
 }
 
+bool CDC::Misses(i64 left, i64 top, i64 right, i64 bottom) const {
+    // Asked of every shape on every paint, so the clip is settled here without a rectangle
+    // intersection: the box misses the bitmap or the clip box, whichever it misses.
+    const CBitmap* bitmap = state_.bitmap;
+    if (log_ != nullptr) {
+        return false;
+    }
+    if (bitmap == nullptr || !bitmap->IsCreated()) {
+        return true;
+    }
+    const i64 dx = state_.viewportOrigin.x;
+    const i64 dy = state_.viewportOrigin.y;
+    left += dx;
+    right += dx;
+    top += dy;
+    bottom += dy;
+    if (right <= 0 || bottom <= 0 || left >= bitmap->GetWidth() || top >= bitmap->GetHeight()) {
+        return true;
+    }
+    const RECT& clip = state_.clip;
+    return state_.hasClip &&
+           (right <= clip.left || left >= clip.right || bottom <= clip.top || top >= clip.bottom ||
+            clip.left >= clip.right || clip.top >= clip.bottom);
+}
+
 void CDC::Stroke(i64 x0, i64 y0, i64 x1, i64 y1) {
     raster::Target target;
     const CPen* pen = state_.pen;

@@ -76,6 +76,10 @@ public:
     COLORREF SetPixel(POINT at, std::int64_t dx, std::int64_t dy, COLORREF colour);
     /// MoveTo(from) then LineTo(to), both moved by the offset.
     bool Line(POINT from, POINT to, std::int64_t dx, std::int64_t dy);
+    /// True when no pixel of the half-open box (logical units, 64-bit) can reach the clip and
+    /// no call log is kept: a shape wholly inside such a box may leave out its drawing, since
+    /// neither the pixels nor the log could show it.
+    bool Misses(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) const;
 
     // Block transfers.
     /// Fills the box with the brush (PATCOPY only).

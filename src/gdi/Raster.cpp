@@ -292,7 +292,7 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
         const double last = std::min(std::floor(high - 0.5) + 1.0, clipRight);
         if (first < last) {
             std::uint32_t* row = Row(target, y);
-            std::fill(row + static_cast<i64>(first), row + static_cast<i64>(last), pixel);
+            FillRun(row + static_cast<i64>(first), static_cast<i64>(last - first), pixel);
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "shapes/DrawLine.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <istream>
 #include <ostream>
@@ -101,6 +103,19 @@ void DrawLine::Read(std::istream& in) {
 }
 
 void DrawLine::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
+    // A wide pen reaches width / 2 + 1 pixels beyond the ends' box, a thin one stays within it.
+    const std::int64_t reach = width > 1 ? width / 2 + 1 : 0;
+    const std::int64_t x0 = std::int64_t{start.GetX()} + xOffset;
+    const std::int64_t y0 = std::int64_t{start.GetY()} + yOffset;
+    const std::int64_t x1 = std::int64_t{end.GetX()} + xOffset;
+    const std::int64_t y1 = std::int64_t{end.GetY()} + yOffset;
+    if (surface.Misses(std::min(x0, x1) - reach, std::min(y0, y1) - reach,
+                       std::max(x0, x1) + reach + 1, std::max(y0, y1) + reach + 1)) {
+        // Nothing to draw, but the surface's position moves to the end as a drawn line's does.
+        surface.MoveTo(static_cast<std::int32_t>(static_cast<std::uint32_t>(x1)),
+                       static_cast<std::int32_t>(static_cast<std::uint32_t>(y1)));
+        return;
+    }
     CPen pen(PS_SOLID, width, GetColor().GetValue());
     CPen* previousPen = surface.SelectObject(&pen);
 

@@ -73,18 +73,23 @@ void DrawPoint::Read(std::istream& in) {
 }
 
 void DrawPoint::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
+    // The centre is moved in 64 bits: a disc near the 32-bit limits stays where it lies. The
+    // box is relative to the centre; a radius of -2^31 counts as -(2^31 - 1), whose box fits.
+    const std::int64_t cx = std::int64_t{x} + xOffset;
+    const std::int64_t cy = std::int64_t{y} + yOffset;
+    const std::int32_t r = std::max(radius, -std::numeric_limits<std::int32_t>::max());
+    const std::int64_t reach = r < 0 ? -std::int64_t{r} : r;
+    if (surface.Misses(cx - reach, cy - reach, cx + std::max<std::int64_t>(reach, 1),
+                       cy + std::max<std::int64_t>(reach, 1))) {
+        return;  // as far outside the window as most shapes of a large world
+    }
     const COLORREF colour = GetColor().GetValue();
     // The pen is declared first so that, on any way out, the brush is destroyed before it.
     CPen pen(PS_SOLID, 1, colour);
     CPen* previousPen = surface.SelectObject(&pen);
     CBrush brush(colour);
     CBrush* previousBrush = surface.SelectObject(&brush);
-    // The centre is moved in 64 bits: a disc near the 32-bit limits stays where it lies. The
-    // box is relative to the centre; a radius of -2^31 counts as -(2^31 - 1), whose box fits.
-    const std::int64_t cx = std::int64_t{x} + xOffset;
-    const std::int64_t cy = std::int64_t{y} + yOffset;
     if (radius != 0) {
-        const std::int32_t r = std::max(radius, -std::numeric_limits<std::int32_t>::max());
         surface.Ellipse(RECT{-r, -r, r, r}, cx, cy);
     } else {
         surface.SetPixel(POINT{0, 0}, cx, cy, colour);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "gdi/CBrush.h"
@@ -15,6 +16,14 @@
 template <typename Primitive>
 void DrawOutlinedBox(CDC& surface, const RECT& box, std::int32_t xOffset, std::int32_t yOffset,
                      COLORREF colour, bool filled, Primitive primitive) {
+    // Most shapes of a large world lie outside the window; they cost no pen and no brush.
+    const std::int64_t left = std::int64_t{std::min(box.left, box.right)} + xOffset;
+    const std::int64_t top = std::int64_t{std::min(box.top, box.bottom)} + yOffset;
+    const std::int64_t right = std::int64_t{std::max(box.left, box.right)} + xOffset;
+    const std::int64_t bottom = std::int64_t{std::max(box.top, box.bottom)} + yOffset;
+    if (surface.Misses(left, top, right, bottom)) {
+        return;
+    }
     // The pen is declared first so that, on any way out, the brush is destroyed before it.
     CPen pen(PS_SOLID, 1, colour);
     CPen* previousPen = surface.SelectObject(&pen);

@@ -114,3 +114,34 @@ TEST(ShapeProperty, EveryDrawLeavesThePreviousPenAndBrushSelected) {
 }
 
 }  // namespace
+
+// A shape that lies outside the clip may skip its drawing only when nothing could show it:
+// swept across every edge of a clipped, scrolled canvas, each shape paints the same pixels and
+// leaves the same position as when a call log keeps the surface from skipping anything.
+TEST(ShapeProperty, ShapesNearTheClipPaintAsIfNothingWereSkipped) {
+    const ShapeRow rows[] = {Disc(0, 0, 4),          Disc(0, 0, -3),         Disc(0, 0, 0),
+                             Line(0, 0, 6, 9, 1),    Line(6, 9, 0, 0, 2),    Line(0, 9, 7, 0, 3),
+                             Line(0, 0, 0, 8, 5),    Box(0, 0, 7, 5, false), Box(7, 5, 0, 0, true),
+                             Oval(0, 0, 9, 6, true), Oval(9, 6, 0, 0, false)};
+    ShapeCanvas logged(24, 20);
+    ShapeCanvas skipping(24, 20);
+    for (ShapeCanvas* canvas : {&logged, &skipping}) {
+        canvas->dc.SetViewportOrg(-2, 3);
+        canvas->dc.IntersectClipRect(3, -1, 17, 13);
+    }
+    for (const ShapeRow& row : rows) {
+        const auto shape = Make(row);
+        for (std::int32_t y = -16; y <= 20; ++y) {
+            for (std::int32_t x = -16; x <= 24; ++x) {
+                logged.Clear();
+                skipping.Clear();
+                logged.DrawLog(*shape, POINT{x, y});
+                shape->Draw(skipping.dc, x, y);
+                ASSERT_TRUE(std::equal(logged.bitmap.GetBits(), logged.bitmap.GetBits() + 24 * 20,
+                                       skipping.bitmap.GetBits()))
+                    << static_cast<int>(row.kind) << " at " << x << ", " << y;
+                ASSERT_EQ(logged.dc.GetCurrentPosition(), skipping.dc.GetCurrentPosition());
+            }
+        }
+    }
+}
