@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -19,6 +18,7 @@
 
 #include "framework/CFileException.h"
 #include "framework/FileDescriptor.h"
+#include "framework/UserFolders.h"
 
 namespace {
 
@@ -263,16 +263,7 @@ private:
 };
 
 std::string FileSaver::CacheFolder() {
-    const char* cache = std::getenv("XDG_CACHE_HOME");
-    if (cache != nullptr && cache[0] == '/') {
-        return std::string(cache) + "/velk";
-    }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-        const passwd* user = ::getpwuid(::geteuid());
-        home = user != nullptr ? user->pw_dir : "/tmp";
-    }
-    return std::string(home) + "/.cache/velk";
+    return UserFolder("XDG_CACHE_HOME", "/.cache", "/velk");
 }
 
 FileSaver::FileSaver(const std::string& path) : path(path), target(ResolveTarget(path)) {

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -15,6 +14,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <utility>
+
+#include "framework/UserFolders.h"
 
 namespace {
 
@@ -98,16 +99,7 @@ RecoveryStore::~RecoveryStore() {
 }
 
 std::string RecoveryStore::DefaultFolder() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/') {
-        return std::string(state) + "/velk/recovery";
-    }
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') {
-        const passwd* user = ::getpwuid(::geteuid());
-        home = user != nullptr ? user->pw_dir : "/tmp";
-    }
-    return std::string(home) + "/.local/state/velk/recovery";
+    return UserFolder("XDG_STATE_HOME", "/.local/state", "/velk/recovery");
 }
 
 void RecoveryStore::Keep(const std::function<std::string()>& produce, const std::string& file) {
