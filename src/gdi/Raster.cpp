@@ -33,7 +33,7 @@ std::uint32_t* Row(const Target& target, i64 y) {
 /// Sets `count` pixels from `pixels` on. Most runs of a crowded paint are a few dozen pixels,
 /// where a general loop spends more on its set-up than on its stores: runs of 4 or more take
 /// 16-byte stores, the last of which may overlap the one before.
-void FillRun(std::uint32_t* pixels, i64 count, std::uint32_t pixel) {
+inline void FillRun(std::uint32_t* pixels, i64 count, std::uint32_t pixel) {
 #if defined(__SSE2__)
     if (count >= 4) {
         const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
@@ -51,12 +51,24 @@ void FillRun(std::uint32_t* pixels, i64 count, std::uint32_t pixel) {
 }
 
 /// Fills [first, last) of a row that is already known to lie in the clip vertically.
-void FillSpan(const Target& target, std::uint32_t* row, i64 first, i64 last, std::uint32_t pixel) {
+[[gnu::always_inline]] inline void FillSpan(const Target& target, std::uint32_t* row, i64 first,
+                                            i64 last, std::uint32_t pixel) {
     first = std::max<i64>(first, target.clip.left);
     last = std::min<i64>(last, target.clip.right);
     if (first < last) {
         FillRun(row + first, last - first, pixel);
     }
+}
+
+/// Rounding by conversion, for values well within 64 bits; std::floor and std::ceil are calls
+/// on processors without a rounding instruction in the baseline.
+inline i64 FloorToInteger(double value) {
+    const auto truncated = static_cast<i64>(value);
+    return truncated - (static_cast<double>(truncated) > value ? 1 : 0);
+}
+inline i64 CeilToInteger(double value) {
+    const auto truncated = static_cast<i64>(value);
+    return truncated + (static_cast<double>(truncated) < value ? 1 : 0);
 }
 
 }  // namespace
@@ -111,48 +123,57 @@ void Ellipse(const Target& target, const RECT& box, i64 dx, i64 dy, const std::u
         i64{box.right} + dx <= target.clip.left || i64{box.left} + dx >= target.clip.right) {
         return;
     }
-    i64 firstRow = std::max<i64>(box.top + dy, target.clip.top);
+    const i64 top = box.top + dy;
+    const i64 height = rows.Height();
+    const i64 firstRow = std::max<i64>(top, target.clip.top);
     const i64 lastRow = std::min<i64>(box.bottom + dy, target.clip.bottom);
-    // Rows go in runs whose spans (and one row above and below each run, which decide the rim)
-    // are settled at once; spans are in the box's own units.
+    const i64 centre = rows.DoubledCentreX() + 2 * dx;  // spans come out in device pixels
     // When rim and inside take one colour (or there is no rim), each row is one span.
     const std::uint32_t* whole = edge == nullptr ? inside : edge;
     const bool oneColour = edge == nullptr || (inside != nullptr && *inside == *edge);
-    constexpr i64 kRun = EllipseRows::kMaxRows - 2;
-    EllipseRows::RowSpan spans[kRun + 2];
-    while (firstRow < lastRow) {
-        const i64 runEnd = std::min(lastRow, firstRow + kRun);
-        rows.Spans(firstRow - dy - 1, runEnd - firstRow + 2, spans);
-        for (i64 y = firstRow; y < runEnd; ++y) {
-            const EllipseRows::RowSpan& above = spans[y - firstRow];
-            const EllipseRows::RowSpan& current = spans[y - firstRow + 1];
-            const EllipseRows::RowSpan& below = spans[y - firstRow + 2];
-            if (current.first >= current.last) {
-                continue;
-            }
-            std::uint32_t* row = Row(target, y);
-            const i64 first = current.first + dx;
-            const i64 last = current.last + dx;
-            if (oneColour) {
-                FillSpan(target, row, first, last, *whole);
-                continue;
-            }
-            // A covered pixel is inside when its four neighbours are covered too. Spans are
-            // intervals, and a row without pixels has an empty one that takes every
-            // intersection with it, so the inside of this row is one interval as well.
-            const i64 insideFirst = std::max({current.first + 1, above.first, below.first});
-            const i64 insideLast = std::min({current.last - 1, above.last, below.last});
-            if (insideFirst >= insideLast) {
-                FillSpan(target, row, first, last, *edge);
-            } else {
-                FillSpan(target, row, first, insideFirst + dx, *edge);
-                if (inside != nullptr) {
-                    FillSpan(target, row, insideFirst + dx, insideLast + dx, *inside);
-                }
-                FillSpan(target, row, insideLast + dx, last, *edge);
-            }
+
+    // A covered pixel is inside when its four neighbours are covered too. Spans are intervals
+    // about one centre, and of a row's neighbours the one nearer the box's top or bottom (half
+    // index h - 1) is never wider than the other, so the inside of a row is the row's span
+    // less one pixel at each end, cut to that neighbour's span. Rows with h = 0 are all rim.
+    //
+    //      h=0   ..####..      rim only
+    //      h=1   .#....#.      inside: [first + 1, last - 1) within the h=0 span
+    //      h=1   .#....#.
+    //      h=0   ..####..
+    LimitWalk limits(rows);
+    limits.At(std::min(firstRow - top, height - 1 - (firstRow - top)));
+    LimitWalk narrowerLimits = limits;  // starts a step away rather than at a square root
+    std::uint32_t* row = Row(target, firstRow);
+    for (i64 y = firstRow; y < lastRow; ++y, row += target.stride) {
+        const i64 fromTop = y - top;
+        const i64 half = std::min(fromTop, height - 1 - fromTop);
+        const i64 limit = limits.At(half);
+        const i64 first = SpanFirst(centre, limit);
+        const i64 last = SpanLast(centre, limit);
+        if (first >= last) {
+            continue;
         }
-        firstRow = runEnd;
+        if (oneColour) {
+            FillSpan(target, row, first, last, *whole);
+            continue;
+        }
+        i64 insideFirst = last;
+        i64 insideLast = last;
+        if (half > 0) {
+            const i64 narrower = narrowerLimits.At(half - 1);
+            insideFirst = std::max(first + 1, SpanFirst(centre, narrower));
+            insideLast = std::min(last - 1, SpanLast(centre, narrower));
+        }
+        if (insideFirst >= insideLast) {
+            FillSpan(target, row, first, last, *edge);
+            continue;
+        }
+        FillSpan(target, row, first, insideFirst, *edge);
+        if (inside != nullptr) {
+            FillSpan(target, row, insideFirst, insideLast, *inside);
+        }
+        FillSpan(target, row, insideLast, last, *edge);
     }
 }
 
@@ -285,14 +306,16 @@ void WideLine(const Target& target, i64 x0, i64 y0, i64 x1, i64 y1, i64 width,
         if (!(low <= high)) {
             continue;
         }
-        // Pixel x is covered when x + 0.5 lies in [low, high].
+        // Pixel x is covered when x + 0.5 lies in [low, high]. The bounds are cut to the clip
+        // before they are rounded, which gives the same integers (the clip's edges are whole)
+        // and keeps them small enough to round by conversion.
         const double clipLeft = static_cast<double>(target.clip.left);
         const double clipRight = static_cast<double>(target.clip.right);
-        const double first = std::max(std::ceil(low - 0.5), clipLeft);
-        const double last = std::min(std::floor(high - 0.5) + 1.0, clipRight);
+        const i64 first = CeilToInteger(std::clamp(low - 0.5, clipLeft, clipRight));
+        const i64 last =
+            FloorToInteger(std::clamp(high - 0.5, clipLeft - 1.0, clipRight - 1.0)) + 1;
         if (first < last) {
-            std::uint32_t* row = Row(target, y);
-            FillRun(row + static_cast<i64>(first), static_cast<i64>(last - first), pixel);
+            FillRun(Row(target, y) + first, last - first, pixel);
         }
     }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <utility>
 
@@ -83,9 +85,9 @@ TEST(EllipticRegion, MatchesTheRuleNearTheRimOfHugeEllipses) {
     }
 }
 
-// Rows settled together (mirrored halves, a walk from one row's limit to the next) give the
-// spans of rows settled one by one, for small, tall and huge boxes, from any first row.
-TEST(EllipseRows, SpansOfManyRowsAreTheSpansOfEachRow) {
+// A walk that steps from one limit to the next gives the limits settled one by one, for
+// small, tall and huge boxes, whether it moves by one row, jumps, or turns back.
+TEST(EllipseRows, WalkedLimitsAreTheLimitsOfEachHalfIndex) {
     std::mt19937 random(11);
     const RECT boxes[] = {{0, 0, 1, 1},
                           {-3, 2, 40, 9},
@@ -94,26 +96,18 @@ TEST(EllipseRows, SpansOfManyRowsAreTheSpansOfEachRow) {
                           {-9, -9, 65535, 65535},
                           {-9, -9, 70000, 66000},
                           {INT32_MIN, -1000, INT32_MAX, 1000}};
-    EllipseRows::RowSpan spans[EllipseRows::kMaxRows];
     for (const RECT& box : boxes) {
         const EllipseRows rows(box);
-        std::uniform_int_distribution<std::int64_t> start(std::int64_t{box.top} - 3,
-                                                          std::int64_t{box.bottom} + 1);
-        std::uniform_int_distribution<std::int64_t> count(1, EllipseRows::kMaxRows);
-        for (int i = 0; i < 200; ++i) {
-            const std::int64_t y = start(random);
-            const std::int64_t n = count(random);
-            rows.Spans(y, n, spans);
-            for (std::int64_t row = y; row < y + n; ++row) {
-                std::int64_t first = 0;
-                std::int64_t last = 0;
-                const EllipseRows::RowSpan& span = spans[row - y];
-                if (rows.Span(row, &first, &last)) {
-                    ASSERT_EQ(std::pair(span.first, span.last), std::pair(first, last)) << row;
-                } else {
-                    ASSERT_GE(span.first, span.last) << row;
-                }
-            }
+        const std::int64_t lastHalf = (rows.Height() - 1) / 2;
+        std::uniform_int_distribution<std::int64_t> anyHalf(0, lastHalf);
+        std::uniform_int_distribution<int> move(-2, 2);  // -2 and 2 jump anywhere
+        LimitWalk walk(rows);
+        std::int64_t half = anyHalf(random);
+        for (int i = 0; i < 3000; ++i) {
+            const int step = move(random);
+            half = std::abs(step) == 2 ? anyHalf(random)
+                                       : std::clamp<std::int64_t>(half + step, 0, lastHalf);
+            ASSERT_EQ(walk.At(half), rows.HalfLimit(half)) << "half index " << half;
         }
     }
 }
