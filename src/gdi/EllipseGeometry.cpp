@@ -84,15 +84,27 @@ std::int64_t EllipseRows::HalfLimit(std::int64_t h) const {
     return static_cast<std::int64_t>(IntegerSquareRoot(bound));
 }
 
-LimitWalk::LimitWalk(const EllipseRows& rows)
-    : rows_(rows),
-      small_(rows.IsSmall()),
-      heightLessOne_(rows.height_ - 1),
-      heightSquared_(rows.height_ * rows.height_),
-      widthSquared_(rows.width_ * rows.width_) {}
-
-std::int64_t LimitWalk::Restart(std::int64_t h) {
-    limit_ = static_cast<u64>(rows_.HalfLimit(h));
-    half_ = h;
-    return static_cast<std::int64_t>(limit_);
+void EllipseRows::HalfLimits(std::int64_t h, std::int64_t count, std::int64_t* out) const {
+    if (count <= 0) {
+        return;
+    }
+    out[0] = HalfLimit(h);
+    if (!IsSmall()) {
+        for (std::int64_t i = 1; i < count; ++i) {
+            out[i] = HalfLimit(h + i);
+        }
+        return;
+    }
+    // Limits never shrink towards the middle, so each one starts from the one before.
+    const u64 heightSquared = height_ * height_;
+    const u64 widthSquared = width_ * width_;
+    auto limit = static_cast<u64>(out[0]);
+    for (std::int64_t i = 1; i < count; ++i) {
+        const u64 v = height_ - 1 - 2 * static_cast<u64>(h + i);
+        const u64 bound = widthSquared * (heightSquared - v * v);
+        while ((limit + 1) * (limit + 1) * heightSquared <= bound) {
+            ++limit;
+        }
+        out[i] = static_cast<std::int64_t>(limit);
+    }
 }

@@ -28,66 +28,25 @@ public:
 
     /// The largest |u| that half index h (0 <= h <= (H - 1) / 2) allows.
     std::int64_t HalfLimit(std::int64_t h) const;
+    /// The limits of the `count` half indices from h on, into `out`. In a small box each is
+    /// reached from the one before in steps of one, so all of them cost a single square root
+    /// and about one multiplication for each unit the limit grows.
+    void HalfLimits(std::int64_t h, std::int64_t count, std::int64_t* out) const;
 
     bool IsEmpty() const { return width_ == 0 || height_ == 0; }
-    /// Whether every product of the rule fits in 64 bits (both sides below 2^16), so that a
-    /// LimitWalk can step from one limit to the next instead of taking a square root.
+    /// Whether every product of the rule fits in 64 bits: both sides below 2^16.
     bool IsSmall() const { return width_ < (1u << 16) && height_ < (1u << 16); }
     std::int64_t Height() const { return static_cast<std::int64_t>(height_); }
     /// left + right: a row's span follows from its limit and this sum alone.
     std::int64_t DoubledCentreX() const { return left_ + right_; }
 
 private:
-    friend class LimitWalk;
-
     std::int64_t left_;
     std::int64_t top_;
     std::int64_t right_;
     std::int64_t bottom_;
     std::uint64_t width_;
     std::uint64_t height_;
-};
-
-/// The limits of half indices asked for one after another, as a painter walking down the rows
-/// asks for them. In a small box each limit is reached from the one before in steps of one,
-/// so a whole ellipse costs about its width in multiplications and a single square root;
-/// other boxes take each limit directly.
-class LimitWalk {
-public:
-    explicit LimitWalk(const EllipseRows& rows);
-
-    /// The same value as rows.HalfLimit(h).
-    std::int64_t At(std::int64_t h) {
-        if (h == half_) {
-            return static_cast<std::int64_t>(limit_);
-        }
-        if (!small_ || half_ < 0) {
-            return Restart(h);
-        }
-        // The limit only moves in the direction of h, so one of the loops runs, a step for each
-        // unit the limit moves. u <= W < 2^16, so (u + 1)² H² < 2^64.
-        const std::uint64_t v = heightLessOne_ - 2 * static_cast<std::uint64_t>(h);
-        const std::uint64_t bound = widthSquared_ * (heightSquared_ - v * v);
-        while (limit_ > 0 && limit_ * limit_ * heightSquared_ > bound) {
-            --limit_;
-        }
-        while ((limit_ + 1) * (limit_ + 1) * heightSquared_ <= bound) {
-            ++limit_;
-        }
-        half_ = h;
-        return static_cast<std::int64_t>(limit_);
-    }
-
-private:
-    std::int64_t Restart(std::int64_t h);
-
-    const EllipseRows& rows_;
-    bool small_;
-    std::uint64_t heightLessOne_;
-    std::uint64_t heightSquared_;
-    std::uint64_t widthSquared_;
-    std::int64_t half_ = -1;  ///< the half index of limit_; -1 before the first call
-    std::uint64_t limit_ = 0;
 };
 
 /// The pixels x whose |2x + 1 - doubledCentreX| is at most limit, as a half-open span in the

@@ -141,39 +141,51 @@ void Ellipse(const Target& target, const RECT& box, i64 dx, i64 dy, const std::u
     //      h=1   .#....#.      inside: [first + 1, last - 1) within the h=0 span
     //      h=1   .#....#.
     //      h=0   ..####..
-    LimitWalk limits(rows);
-    limits.At(std::min(firstRow - top, height - 1 - (firstRow - top)));
-    LimitWalk narrowerLimits = limits;  // starts a step away rather than at a square root
-    std::uint32_t* row = Row(target, firstRow);
-    for (i64 y = firstRow; y < lastRow; ++y, row += target.stride) {
-        const i64 fromTop = y - top;
-        const i64 half = std::min(fromTop, height - 1 - fromTop);
-        const i64 limit = limits.At(half);
-        const i64 first = SpanFirst(centre, limit);
-        const i64 last = SpanLast(centre, limit);
-        if (first >= last) {
-            continue;
+    // Rows go in windows; the limits of a window's half indices (and of the one before, for
+    // the rim) are settled at once, and mirrored rows share them.
+    constexpr i64 kWindowRows = 256;
+    std::int64_t limits[kWindowRows + 1];
+    const i64 middle = (height - 1) / 2;
+    auto halfOf = [&](i64 y) { return std::min(y - top, height - 1 - (y - top)); };
+    for (i64 windowTop = firstRow; windowTop < lastRow; windowTop += kWindowRows) {
+        const i64 windowEnd = std::min(lastRow, windowTop + kWindowRows);
+        const bool crossesMiddle = windowTop - top <= middle && windowEnd - 1 - top >= middle;
+        const i64 lowest = std::min(halfOf(windowTop), halfOf(windowEnd - 1));
+        const i64 highest =
+            crossesMiddle ? middle : std::max(halfOf(windowTop), halfOf(windowEnd - 1));
+        const i64 base = std::max<i64>(lowest - 1, 0);
+        rows.HalfLimits(base, highest - base + 1, limits);
+
+        std::uint32_t* row = Row(target, windowTop);
+        for (i64 y = windowTop; y < windowEnd; ++y, row += target.stride) {
+            const i64 half = halfOf(y);
+            const i64 limit = limits[half - base];
+            const i64 first = SpanFirst(centre, limit);
+            const i64 last = SpanLast(centre, limit);
+            if (first >= last) {
+                continue;
+            }
+            if (oneColour) {
+                FillSpan(target, row, first, last, *whole);
+                continue;
+            }
+            i64 insideFirst = last;
+            i64 insideLast = last;
+            if (half > 0) {
+                const i64 narrower = limits[half - 1 - base];
+                insideFirst = std::max(first + 1, SpanFirst(centre, narrower));
+                insideLast = std::min(last - 1, SpanLast(centre, narrower));
+            }
+            if (insideFirst >= insideLast) {
+                FillSpan(target, row, first, last, *edge);
+                continue;
+            }
+            FillSpan(target, row, first, insideFirst, *edge);
+            if (inside != nullptr) {
+                FillSpan(target, row, insideFirst, insideLast, *inside);
+            }
+            FillSpan(target, row, insideLast, last, *edge);
         }
-        if (oneColour) {
-            FillSpan(target, row, first, last, *whole);
-            continue;
-        }
-        i64 insideFirst = last;
-        i64 insideLast = last;
-        if (half > 0) {
-            const i64 narrower = narrowerLimits.At(half - 1);
-            insideFirst = std::max(first + 1, SpanFirst(centre, narrower));
-            insideLast = std::min(last - 1, SpanLast(centre, narrower));
-        }
-        if (insideFirst >= insideLast) {
-            FillSpan(target, row, first, last, *edge);
-            continue;
-        }
-        FillSpan(target, row, first, insideFirst, *edge);
-        if (inside != nullptr) {
-            FillSpan(target, row, insideFirst, insideLast, *inside);
-        }
-        FillSpan(target, row, insideLast, last, *edge);
     }
 }
 
