@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <random>
 
+#include "BenchObject.h"
 #include "document/World.h"
 #include "framework/HeadlessHost.h"
 #include "objects/DraggableObject.h"
@@ -21,13 +22,6 @@ namespace velk_bench {
 constexpr int kObjects = 10'000;
 constexpr int kShapesPerObject = 3;
 constexpr std::int32_t kWorldSize = 1024;
-
-/// A draggable object that receives its shapes directly instead of from a file, and shows them.
-class BenchObject : public DraggableObject {
-public:
-    void AddShape(DrawPrimitive* shape) { shapes.Append(shape); }
-    const PointerList<DrawPrimitive>& Shapes() const { return shapes; }
-};
 
 /// The shapes of an object that Populate made.
 inline const PointerList<DrawPrimitive>& ShapesOf(const DrawableObject& object) {

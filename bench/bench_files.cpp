@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchObject.h"
 #include "document/World.h"
 #include "framework/CArchive.h"
 #include "framework/ProgressObserver.h"
@@ -27,47 +28,6 @@ namespace {
 
 constexpr int kObjects = 100'000;
 
-/// A draggable object that receives its shapes directly instead of from a file.
-class BenchObject : public DraggableObject {
-public:
-    void AddShape(DrawPrimitive* shape) { shapes.Append(shape); }
-};
-
-template <typename Shape>
-Shape* Painted(Shape* shape, std::mt19937& random) {
-    Color colour;
-    colour.SetRGB(static_cast<std::int32_t>(random() & 0xFF),
-                  static_cast<std::int32_t>(random() & 0xFF),
-                  static_cast<std::int32_t>(random() & 0xFF));
-    shape->SetColor(colour);
-    return shape;
-}
-
-/// Objects at random places, each a disc, a bar and an ellipse in random colours.
-void Populate(World& world) {
-    std::mt19937 random(1);
-    std::uniform_int_distribution<std::int32_t> place(0, 4095);
-    std::uniform_int_distribution<std::int32_t> reach(1, 60);
-    world.SetWorldSize(4096, 4096);
-    for (int i = 0; i < kObjects; ++i) {
-        auto* object = new BenchObject;
-        object->SetPosition(DrawPoint(place(random), place(random), 0));
-        object->AddShape(Painted(new DrawPoint(0, 0, reach(random)), random));
-        auto* bar = Painted(new DrawRectangle, random);
-        bar->SetCorners(DrawPoint(-reach(random), -reach(random), 0),
-                        DrawPoint(reach(random), reach(random), 0));
-        bar->SetFilled(i % 2 == 0);
-        object->AddShape(bar);
-        auto* ellipse = Painted(new DrawEllipse, random);
-        DrawRectangle bounds;
-        bounds.SetCorners(DrawPoint(-reach(random), -reach(random), 0),
-                          DrawPoint(reach(random), reach(random), 0));
-        ellipse->SetBounds(bounds);
-        object->AddShape(ellipse);
-        world.AddObject(object);
-    }
-}
-
 /// The world, and its file saved once beside the files the benchmarks write.
 struct Fixture {
     Fixture() {
@@ -76,7 +36,7 @@ struct Fixture {
         std::filesystem::create_directories(folder);
         source = (folder / "source.world").string();
         target = (folder / "target.world").string();
-        Populate(world);
+        velk_bench::PopulateDiscsBarsAndEllipses(world, kObjects);
         CArchive archive(source, CArchive::store);
         world.Serialize(archive);
         archive.Close();

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "BenchObject.h"
 #include "document/World.h"
 #include "framework/CArchive.h"
 #include "framework/DocumentRecovery.h"
@@ -23,41 +24,12 @@ namespace {
 
 constexpr int kObjects = 10'000;
 
-class BenchObject : public DraggableObject {
-public:
-    void AddShape(DrawPrimitive* shape) { shapes.Append(shape); }
-};
-
-/// Objects at random places, each a disc, a bar and an ellipse.
-void Populate(World& world) {
-    std::mt19937 random(1);
-    std::uniform_int_distribution<std::int32_t> place(0, 4095);
-    std::uniform_int_distribution<std::int32_t> reach(1, 60);
-    world.SetWorldSize(4096, 4096);
-    for (int i = 0; i < kObjects; ++i) {
-        auto* object = new BenchObject;
-        object->SetPosition(DrawPoint(place(random), place(random), 0));
-        object->AddShape(new DrawPoint(0, 0, reach(random)));
-        auto* bar = new DrawRectangle;
-        bar->SetCorners(DrawPoint(-reach(random), -reach(random), 0),
-                        DrawPoint(reach(random), reach(random), 0));
-        object->AddShape(bar);
-        auto* ellipse = new DrawEllipse;
-        DrawRectangle bounds;
-        bounds.SetCorners(DrawPoint(-reach(random), -reach(random), 0),
-                          DrawPoint(reach(random), reach(random), 0));
-        ellipse->SetBounds(bounds);
-        object->AddShape(ellipse);
-        world.AddObject(object);
-    }
-}
-
 struct Fixture {
     Fixture() {
         folder = std::filesystem::temp_directory_path() /
                  ("velk-bench-recovery-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder);
-        Populate(world);
+        velk_bench::PopulateDiscsBarsAndEllipses(world, kObjects);
         file = (folder / "world.world").string();
         CArchive archive(file, CArchive::store);
         world.Serialize(archive);

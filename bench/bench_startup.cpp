@@ -14,6 +14,7 @@
 #include <string>
 
 #include "BenchWorld.h"
+#include "SilentDialogs.h"
 #include "app/CVelkApp.h"
 #include "document/World.h"
 #include "framework/AppServices.h"
@@ -25,22 +26,9 @@
 
 namespace {
 
-/// Any question is answered "cancel", so no dialog can stop a run.
-class SilentDialogs : public UserDialogs {
-public:
-    std::optional<std::string> AskOpenPath(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> AskSavePath(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    SaveChoice AskSaveChanges(const std::string&) override { return SaveChoice::discard; }
-    void ShowMessage(const std::string& text, MessageKind) override { last = text; }
-    int RunModal(CDialog&) override { return 2; }
-    std::string last;
-};
-
 /// Starts the program on the world file and paints its client area once, per iteration.
 void StartupToFirstPaint(benchmark::State& state, const std::string& world) {
-    SilentDialogs dialogs;
+    velk_bench::SilentDialogs dialogs;
     QtPlatform platform(&dialogs);
     std::int64_t objects = 0;
     for (auto _ : state) {

@@ -27,6 +27,7 @@
 #include <string>
 
 #include "BenchWorld.h"
+#include "SilentDialogs.h"
 #include "app/CVelkApp.h"
 #include "document/World.h"
 #include "framework/AppServices.h"
@@ -37,19 +38,6 @@
 #include "shapes/DrawPoint.h"
 
 namespace {
-
-/// Any question is answered "cancel", so no dialog can stop a run.
-class SilentDialogs : public UserDialogs {
-public:
-    std::optional<std::string> AskOpenPath(const std::string&) override { return std::nullopt; }
-    std::optional<std::string> AskSavePath(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
-    SaveChoice AskSaveChanges(const std::string&) override { return SaveChoice::discard; }
-    void ShowMessage(const std::string& text, MessageKind) override { last = text; }
-    int RunModal(CDialog&) override { return 2; }
-    std::string last;
-};
 
 /// Counts the paint events that reach a widget.
 class PaintCounter : public QObject {
@@ -82,7 +70,7 @@ void Send(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button,
 }
 
 void BM_WindowDragFrame(benchmark::State& state) {
-    SilentDialogs dialogs;
+    velk_bench::SilentDialogs dialogs;
     QtPlatform platform(&dialogs);
     CVelkApp app;
     if (!app.Start(platform, {VELK_WORLD_10000})) {

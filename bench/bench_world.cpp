@@ -15,6 +15,7 @@
 #include <random>
 #include <vector>
 
+#include "BenchObject.h"
 #include "document/World.h"
 #include "objects/DraggableObject.h"
 #include "shapes/DrawEllipse.h"
@@ -63,11 +64,7 @@ constexpr int kObjects = 100'000;
 constexpr int kPresses = 10'000;
 constexpr std::int32_t kWorldSize = 1024;
 
-/// A draggable object that receives its shapes directly instead of from a file.
-class BenchObject : public DraggableObject {
-public:
-    void AddShape(DrawPrimitive* shape) { shapes.Append(shape); }
-};
+using velk_bench::BenchObject;
 
 /// The third shape of every object: an upright ellipse, or a second disc of the same reach,
 /// which shows how much of a press the ellipse's region test costs.
