@@ -1,6 +1,7 @@
 #include "gdi/Raster.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -30,10 +31,14 @@ std::uint32_t* Row(const Target& target, i64 y) {
     return target.pixels + y * target.stride;
 }
 
-/// Sets `count` pixels from `pixels` on. Most runs of a crowded paint are a few dozen pixels,
-/// where a general loop spends more on its set-up than on its stores: runs of 4 or more take
-/// 16-byte stores, the last of which may overlap the one before.
+/// Sets `count` pixels (at least one) from `pixels` on. Most runs of a crowded paint are a few
+/// pixels (a line's row, an ellipse's rim) or a few dozen, where a loop costs more in guessed
+/// ends than in stores:
+///
+///     count 1..3   [0], [count / 2], [count - 1]
+///     longer       16 bytes at a time, the last store ending at count
 inline void FillRun(std::uint32_t* pixels, i64 count, std::uint32_t pixel) {
+    assert(count > 0 && "a run covers at least one pixel");
 #if defined(__SSE2__)
     if (count >= 4) {
         const __m128i four = _mm_set1_epi32(static_cast<int>(pixel));
@@ -44,10 +49,12 @@ inline void FillRun(std::uint32_t* pixels, i64 count, std::uint32_t pixel) {
         _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 4), four);
         return;
     }
+    pixels[0] = pixel;
+    pixels[count >> 1] = pixel;
+    pixels[count - 1] = pixel;
+#else
+    std::fill_n(pixels, count, pixel);
 #endif
-    for (i64 i = 0; i < count; ++i) {
-        pixels[i] = pixel;
-    }
 }
 
 /// Fills [first, last) of a row that is already known to lie in the clip vertically.
