@@ -143,6 +143,19 @@ TEST(EllipseRaster, FilledEllipsePaintsExactlyTheRegion) {
     }
 }
 
+/// The colour the rule gives pixel (x, y) of the box: the pen's where a covered pixel has an
+/// uncovered neighbour to the left, right, above or below, the brush's on the rest.
+COLORREF RimOrInside(const RECT& box, std::int64_t x, std::int64_t y, COLORREF pen, COLORREF brush,
+                     COLORREF background) {
+    auto covered = [&](std::int64_t px, std::int64_t py) { return ReferenceCovers(box, px, py); };
+    if (!covered(x, y)) {
+        return background;
+    }
+    const bool rim =
+        !covered(x - 1, y) || !covered(x + 1, y) || !covered(x, y - 1) || !covered(x, y + 1);
+    return rim ? pen : brush;
+}
+
 // The pen takes exactly the covered pixels that have an uncovered neighbour to the left,
 // right, above or below; the brush takes the rest.
 TEST(EllipseRaster, PenDrawsTheRimAndBrushTheInside) {
@@ -158,16 +171,37 @@ TEST(EllipseRaster, PenDrawsTheRimAndBrushTheInside) {
             RECT{coordinate(random), coordinate(random), coordinate(random), coordinate(random)});
         surface.Clear(RGB(255, 255, 255));
         surface.dc.Ellipse(box);
-        auto covered = [&](int x, int y) { return ReferenceCovers(box, x, y); };
         for (int y = 0; y < 32; ++y) {
             for (int x = 0; x < 32; ++x) {
-                COLORREF expected = RGB(255, 255, 255);
-                if (covered(x, y)) {
-                    const bool rim = !covered(x - 1, y) || !covered(x + 1, y) ||
-                                     !covered(x, y - 1) || !covered(x, y + 1);
-                    expected = rim ? RGB(0, 0, 0) : RGB(255, 0, 0);
+                ASSERT_EQ(surface.At(x, y),
+                          RimOrInside(box, x, y, RGB(0, 0, 0), RGB(255, 0, 0), RGB(255, 255, 255)))
+                    << "pixel " << x << "," << y;
+            }
+        }
+    }
+}
+
+// Ellipses taller than the rows the painter settles at once, seen with the bitmap's top above,
+// at and below their middle: rim and inside stay exact across the seams between windows.
+TEST(EllipseRaster, TallEllipsesKeepTheirRimAcrossRowWindows) {
+    TestSurface surface(64, 600);
+    CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+    CBrush brush(RGB(255, 0, 0));
+    surface.dc.SelectObject(&pen);
+    surface.dc.SelectObject(&brush);
+    const RECT boxes[] = {{2, 0, 61, 1301}, {30, -5, 33, 1100}, {-40, 0, 100, 2000}};
+    for (const RECT& box : boxes) {
+        for (const std::int32_t originY : {0, -300, -550, -1000}) {
+            surface.Clear(RGB(255, 255, 255));
+            surface.dc.SetViewportOrg(0, originY);
+            surface.dc.Ellipse(box);
+            for (int y = 0; y < 600; ++y) {
+                for (int x = 0; x < 64; ++x) {
+                    ASSERT_EQ(surface.At(x, y), RimOrInside(box, x, y - originY, RGB(0, 0, 0),
+                                                            RGB(255, 0, 0), RGB(255, 255, 255)))
+                        << "box " << box.left << "," << box.top << "," << box.right << ","
+                        << box.bottom << " origin " << originY << " pixel " << x << "," << y;
                 }
-                ASSERT_EQ(surface.At(x, y), expected) << "pixel " << x << "," << y;
             }
         }
     }
