@@ -101,10 +101,7 @@ void EllipseRows::HalfLimits(std::int64_t h, std::int64_t count, std::int64_t* o
     auto limit = static_cast<u64>(out[0]);
     for (std::int64_t i = 1; i < count; ++i) {
         const u64 v = height_ - 1 - 2 * static_cast<u64>(h + i);
-        const u64 bound = widthSquared * (heightSquared - v * v);
-        while ((limit + 1) * (limit + 1) * heightSquared <= bound) {
-            ++limit;
-        }
+        limit = SettleSmallLimit(limit, heightSquared, widthSquared * (heightSquared - v * v));
         out[i] = static_cast<std::int64_t>(limit);
     }
 }
