@@ -148,6 +148,7 @@ void Ellipse(const Target& target, const RECT& box, i64 dx, i64 dy, const std::u
     //      h=1   .#....#.      inside: [first + 1, last - 1) within the h=0 span
     //      h=1   .#....#.
     //      h=0   ..####..
+    //
     // Rows go in windows; the limits of a window's half indices (and of the one before, for
     // the rim) are settled at once, and mirrored rows share them.
     constexpr i64 kWindowRows = 256;
