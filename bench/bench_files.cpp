@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -19,10 +18,6 @@
 #include "document/World.h"
 #include "framework/CArchive.h"
 #include "framework/ProgressObserver.h"
-#include "objects/DraggableObject.h"
-#include "shapes/DrawEllipse.h"
-#include "shapes/DrawPoint.h"
-#include "shapes/DrawRectangle.h"
 
 namespace {
 

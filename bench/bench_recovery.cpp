@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 
 #include "BenchObject.h"
@@ -15,10 +14,6 @@
 #include "framework/DocumentRecovery.h"
 #include "framework/FileStamp.h"
 #include "framework/RecoveryStore.h"
-#include "objects/DraggableObject.h"
-#include "shapes/DrawEllipse.h"
-#include "shapes/DrawPoint.h"
-#include "shapes/DrawRectangle.h"
 
 namespace {
 

@@ -10,14 +10,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include "BenchWorld.h"
 #include "SilentDialogs.h"
 #include "app/CVelkApp.h"
 #include "document/World.h"
-#include "framework/AppServices.h"
 #include "framework/CArchive.h"
 #include "framework/CFrameWnd.h"
 #include "qt/ClientArea.h"

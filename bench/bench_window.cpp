@@ -30,7 +30,6 @@
 #include "SilentDialogs.h"
 #include "app/CVelkApp.h"
 #include "document/World.h"
-#include "framework/AppServices.h"
 #include "framework/CFrameWnd.h"
 #include "qt/ClientArea.h"
 #include "qt/MainWindow.h"
