@@ -3,13 +3,11 @@
 // reading the file, showing the main window, and the view's first paint of its client area. The
 // QApplication itself is made once, outside the timing, on the offscreen platform, so the number
 // does not depend on a display.
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "BenchWorld.h"
@@ -68,14 +66,3 @@ void BM_StartupToFirstPaint100k(benchmark::State& state) {
 BENCHMARK(BM_StartupToFirstPaint100k)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QTemporaryDir config(QDir::tempPath() + "/velk-bench-XXXXXX");
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

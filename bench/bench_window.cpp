@@ -7,8 +7,7 @@
 // And, side by side in the same run, a full paint of the benchmarks' crowded world by our view
 // and by Qt's own scene graph (a QGraphicsScene of ellipse, line and rectangle items in the same
 // colours, antialiasing off, rendered through a QGraphicsView).
-#include <QApplication>
-#include <QDir>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGraphicsEllipseItem>
 #include <QGraphicsLineItem>
@@ -18,11 +17,9 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -185,14 +182,3 @@ void BM_QtSceneFullPaint(benchmark::State& state) {
 BENCHMARK(BM_QtSceneFullPaint)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QTemporaryDir config(QDir::tempPath() + "/velk-bench-XXXXXX");
-    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
