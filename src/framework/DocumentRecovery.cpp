@@ -1,25 +1,11 @@
 #include "framework/DocumentRecovery.h"
 
-#include <ctime>
 #include <utility>
 
 #include "framework/AppServices.h"
 #include "framework/CArchive.h"
 #include "framework/CDocument.h"
-
-namespace {
-
-std::string TimeText(std::int64_t seconds) {
-    const auto time = static_cast<std::time_t>(seconds);
-    std::tm local{};
-    char text[32] = "";
-    if (::localtime_r(&time, &local) != nullptr) {
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    }
-    return text;
-}
-
-}  // namespace
+#include "framework/FileStamp.h"
 
 DocumentRecovery::DocumentRecovery(std::function<CDocument*()> document,
                                    std::unique_ptr<RecoveryStore> store)
@@ -79,7 +65,8 @@ void DocumentRecovery::OfferOrphans(
         const std::string name =
             orphan.file.empty() ? "an untitled document" : "\"" + orphan.file + "\"";
         switch (dialogs.AskRecovery("Unsaved changes to " + name +
-                                    " were kept in a recovery copy at " + TimeText(orphan.seconds) +
+                                    " were kept in a recovery copy at " +
+                                    LocalTimeText(orphan.seconds) +
                                     " before the program ended unexpectedly. Restore them?")) {
             case RecoveryChoice::restore:
                 if (CDocument* document = open(orphan.copy)) {

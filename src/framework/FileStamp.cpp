@@ -33,16 +33,6 @@ std::uint64_t Mix(std::uint64_t hash, const unsigned char* bytes, std::size_t co
     return hash;
 }
 
-std::string TimeText(std::int64_t ns) {
-    const std::time_t seconds = static_cast<std::time_t>(ns / 1000000000);
-    std::tm local{};
-    char text[32] = "";
-    if (::localtime_r(&seconds, &local) != nullptr) {
-        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    }
-    return text;
-}
-
 }  // namespace
 
 FileStamp FileStamp::Of(const std::string& path) {
@@ -99,11 +89,21 @@ std::string FileStamp::ChangeTo(const FileStamp& now) const {
             return "";  // replaced by the same bytes, as a copy or a checkout does
         }
         return "was replaced by another file (" + std::to_string(now.size) + " bytes, modified " +
-               TimeText(now.modifiedNs) + ")";
+               LocalTimeText(now.modifiedNs / 1000000000) + ")";
     }
     if (now.size != size || now.hash != hash) {
         return "was changed by another program (now " + std::to_string(now.size) +
-               " bytes, modified " + TimeText(now.modifiedNs) + ")";
+               " bytes, modified " + LocalTimeText(now.modifiedNs / 1000000000) + ")";
     }
     return "";
+}
+
+std::string LocalTimeText(std::int64_t seconds) {
+    const auto time = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    char text[32] = "";
+    if (::localtime_r(&time, &local) != nullptr) {
+        std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    }
+    return text;
 }

@@ -22,3 +22,7 @@ struct FileStamp {
     /// only touched, bytes unchanged, has not changed.
     std::string ChangeTo(const FileStamp& now) const;
 };
+
+/// A moment (seconds since 1970) as local time, "2026-12-07 15:32:58"; empty when the C
+/// library cannot say.
+std::string LocalTimeText(std::int64_t seconds);
