@@ -19,6 +19,9 @@ public:
     SaveChoice AskSaveChanges(const std::string&) override { return SaveChoice::discard; }
     void ShowMessage(const std::string& text, MessageKind) override { last = text; }
     int RunModal(CDialog&) override { return 2; }
+    ChangedFileChoice AskChangedFile(const std::string&) override {
+        return ChangedFileChoice::cancel;
+    }
     std::string last;
 };
 

@@ -17,7 +17,7 @@
 #include "BenchObject.h"
 #include "document/World.h"
 #include "framework/CArchive.h"
-#include "framework/ProgressObserver.h"
+#include "files/ProgressObserver.h"
 
 namespace {
 

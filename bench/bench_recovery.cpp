@@ -12,8 +12,8 @@
 #include "document/World.h"
 #include "framework/CArchive.h"
 #include "framework/DocumentRecovery.h"
-#include "framework/FileStamp.h"
-#include "framework/RecoveryStore.h"
+#include "files/FileStamp.h"
+#include "files/RecoveryStore.h"
 
 namespace {
 

@@ -8,17 +8,19 @@ set -euo pipefail
 src=${1:-"$(dirname "$0")/../src"}
 
 # What each folder may include besides itself: the model in the order gdi, shapes, objects,
-# document, view, app; the framework above gdi and below document and view; qt on top of the
-# framework (never the model); the program's main alone wires qt in.
+# document, view, app; the framework above gdi and files (the operating system) and below
+# document and view; qt on top of the framework (never the model); the program's main alone
+# wires qt in. The operating system's own headers belong to files/ alone.
 declare -A allowed=(
+    [files]=""
     [gdi]=""
     [shapes]="gdi"
     [objects]="gdi shapes"
-    [framework]="gdi"
-    [document]="gdi shapes objects framework"
-    [view]="gdi shapes objects framework document"
-    [qt]="gdi framework"
-    [app]="gdi shapes objects framework document view"
+    [framework]="gdi files"
+    [document]="gdi shapes objects framework files"
+    [view]="gdi shapes objects framework document files"
+    [qt]="gdi framework files"
+    [app]="gdi shapes objects framework document view files"
 )
 main_file="app/main.cpp"
 
@@ -55,6 +57,9 @@ while IFS= read -r -d '' file; do
             fi
         elif [[ $header =~ ^Q[A-Za-z]*(/|$) ]] && ! $qt_allowed; then
             report "$relative:$line_number: Qt header <$header> outside qt/ and $main_file"
+        elif [[ $header =~ ^(unistd|fcntl|pwd|dirent|signal|poll|windows)\.h$|^sys/ ]] &&
+            [[ $layer != files ]]; then
+            report "$relative:$line_number: system header <$header> outside files/"
         fi
     done <"$file"
 done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)

@@ -1,10 +1,12 @@
 #include "app/TerminalProgress.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <ostream>
 #include <utility>
+
+#include "files/FileTools.h"
+#include "files/Os.h"
+#include "framework/PrintableName.h"
 
 namespace {
 
@@ -17,7 +19,7 @@ TerminalProgress::TerminalProgress(std::ostream& out, const std::string& file, d
                                    Clock clock)
     : DelayedProgress(delaySeconds, std::move(clock)),
       out_(out),
-      name_(std::filesystem::path(file).filename().string()) {}
+      name_(PrintableText(FileNameOf(file))) {}
 
 TerminalProgress::~TerminalProgress() {
     Clear();
@@ -31,7 +33,7 @@ void TerminalProgress::Clear() {
 }
 
 bool TerminalProgress::StandardErrorIsTerminal() {
-    return ::isatty(STDERR_FILENO) == 1;
+    return TheOs().IsTerminal(TheOs().StandardError());
 }
 
 bool TerminalProgress::Show(const ProgressReport& report) {

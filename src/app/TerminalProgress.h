@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "framework/ProgressObserver.h"
+#include "files/ProgressObserver.h"
 
 /// One line on a terminal that rewrites itself while a world file is read ("Reading w.world:
 /// 41%, 420 MB of 1.0 GB, 110 MB/s"), once the reading has lasted longer than the delay. The

@@ -9,10 +9,6 @@
 /// measured, 8 stated. A world of ordinary objects with a few shapes takes about 1.3.
 inline constexpr std::uint64_t kWorldMemoryPerFileByte = 8;
 
-/// The memory this process may still take: the machine's available memory (MemAvailable),
-/// or less where a limit on the process's data says so. The largest value when unknown.
-std::uint64_t AvailableMemory();
-
 /// Empty when a world file of fileSize bytes fits in the memory available; otherwise the
 /// reason, for example "opening it may take up to 8000 MB of memory, and 3000 MB are
 /// available".

@@ -2,6 +2,7 @@
 
 #include "framework/CArchive.h"
 #include "framework/CFileException.h"
+#include "framework/PrintableName.h"
 
 WorldFileVerdict JudgeWorldLoad(const WorldLoadReport& report) {
     switch (report.status) {
@@ -17,7 +18,7 @@ WorldFileVerdict JudgeWorldLoad(const WorldLoadReport& report) {
 }
 
 std::string OpenedWorldFile::Problem(const std::string& path) const {
-    const std::string name = "\"" + path + "\"";
+    const std::string name = PrintableName(path);
     switch (verdict) {
         case WorldFileVerdict::complete:
             return "";

@@ -2,6 +2,7 @@
 
 #include "document/OpenWorldFile.h"
 #include "document/World.h"
+#include "framework/PrintableName.h"
 #include "objects/DrawableObject.h"
 
 WorldFileCheck CheckWorldFile(const std::string& path, ProgressObserver* progress) {
@@ -24,7 +25,7 @@ WorldFileCheck CheckWorldFile(const std::string& path, ProgressObserver* progres
     return check;
 }
 std::string FormatWorldFileCheck(const WorldFileCheck& check) {
-    std::string text = check.path + ": ";
+    std::string text = PrintableText(check.path) + ": ";
     if (!check.readable) {
         text += "unreadable\n  " + check.error + "\n";
         if (check.bytes == 0) {

@@ -63,9 +63,8 @@ public:
     virtual int RunModal(CDialog& dialog) = 0;
     /// The file a save would write over was changed since it was read or saved; text names
     /// the file and the change. Cancel is the default, so that nothing is lost unasked.
-    virtual ChangedFileChoice AskChangedFile(const std::string& /*text*/) {
-        return ChangedFileChoice::cancel;
-    }
+    /// Every platform asks for itself: a silent answer would leave a save failing unexplained.
+    virtual ChangedFileChoice AskChangedFile(const std::string& text) = 0;
     /// The document's file was changed by someone else while the document has changes of its
     /// own; true to read the file again and lose them. Keeping them is the default.
     virtual bool AskReloadChanged(const std::string& /*text*/) { return false; }

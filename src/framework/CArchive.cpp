@@ -1,9 +1,5 @@
 #include "framework/CArchive.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -11,9 +7,9 @@
 #include <string>
 #include <utility>
 
-#include "framework/FileDescriptor.h"
-#include "framework/FileSaver.h"
-#include "framework/ProgressObserver.h"
+#include "files/FileHandle.h"
+#include "files/FileSaver.h"
+#include "files/ProgressObserver.h"
 
 class CArchive::Device {
 public:
@@ -35,15 +31,11 @@ public:
     explicit FileReader(const std::string& path) : path(path), file(Open(path, size)) {}
 
     std::size_t ReadSome(char* destination, std::size_t count) override {
-        for (;;) {
-            const ssize_t n = ::read(file.Get(), destination, count);
-            if (n >= 0) {
-                return static_cast<std::size_t>(n);
-            }
-            if (errno != EINTR) {
-                throw CFileException(CFileException::read, path, errno);
-            }
+        const OsResult<std::size_t> read = TheOs().Read(file.Get(), destination, count);
+        if (!read.ok()) {
+            throw CFileException(CFileException::read, path, read.error);
         }
+        return read.value;
     }
     void WriteAll(const char* /*source*/, std::size_t /*count*/) override {}
     void Commit(const std::function<void()>& /*replacing*/) override { file.Close(); }
@@ -53,44 +45,52 @@ private:
     // Only regular files: a directory cannot be read, and a device or a pipe could feed the
     // reader without end. Opening does not wait for a pipe's writer; blocking reads come back
     // once the file is known to be regular.
-    static int Open(const std::string& path, std::uint64_t& size) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        if (fd < 0) {
-            throw CFileException(CFileException::open, path, errno);
+    static FileHandle Open(const std::string& path, std::uint64_t& size) {
+        const OsResult<FileId> opened = TheOs().Open(path, kReadOnly | kNoWait, 0);
+        if (!opened.ok()) {
+            throw CFileException(CFileException::open, path, opened.error);
         }
-        FileDescriptor guard(fd);
-        struct stat status {};
-        if (::fstat(fd, &status) != 0) {
-            throw CFileException(CFileException::open, path, errno);
+        FileHandle file(opened.value);
+        const OsResult<FileInfo> info = TheOs().Info(file.Get());
+        if (!info.ok()) {
+            throw CFileException(CFileException::open, path, info.error);
         }
-        if (S_ISDIR(status.st_mode)) {
+        if (info.value.kind == FileKind::folder) {
             throw CFileException(CFileException::open, path, EISDIR);
         }
-        if (!S_ISREG(status.st_mode)) {
+        if (info.value.kind != FileKind::regular) {
             throw CFileException(CFileException::open, path, "not a regular file");
         }
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-            throw CFileException(CFileException::open, path, errno);
+        if (const OsError error = TheOs().Wait(file.Get())) {
+            throw CFileException(CFileException::open, path, error);
         }
-        size = static_cast<std::uint64_t>(status.st_size);
-        return guard.Release();
+        size = info.value.size;
+        return file;
     }
 
     std::string path;
     std::uint64_t size = 0;
-    FileDescriptor file;
+    FileHandle file;
 };
 
 /// Hands the bytes to a FileSaver, which touches the target only on Commit.
 class FileWriter : public CArchive::Device {
 public:
-    explicit FileWriter(const std::string& path) : saver(path) {}
+    explicit FileWriter(const std::string& path) : path(path), saver(path) { Check(saver.Error()); }
     std::size_t ReadSome(char* /*destination*/, std::size_t /*count*/) override { return 0; }
-    void WriteAll(const char* source, std::size_t count) override { saver.Write(source, count); }
-    void Commit(const std::function<void()>& replacing) override { saver.Commit(replacing); }
+    void WriteAll(const char* source, std::size_t count) override {
+        Check(saver.Write(source, count));
+    }
+    void Commit(const std::function<void()>& replacing) override { Check(saver.Commit(replacing)); }
 
 private:
+    void Check(const FileError& error) const {
+        if (error.failed()) {
+            throw CFileException(CFileException::save, path, error);
+        }
+    }
+
+    std::string path;
     FileSaver saver;
 };
 

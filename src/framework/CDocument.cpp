@@ -7,6 +7,7 @@
 #include <system_error>
 #include <utility>
 
+#include "files/FileTools.h"
 #include "framework/AfxIds.h"
 #include "framework/CArchive.h"
 #include "framework/CDocTemplate.h"
@@ -15,17 +16,12 @@
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 #include "framework/DialogProgress.h"
+#include "framework/PrintableName.h"
 
 namespace {
 
-std::string Absolute(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
-}
-
 std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
+    return PrintableName(path);
 }
 
 /// A cancel is the person's own choice, not a fault to alarm them with.
@@ -78,8 +74,8 @@ void CDocument::TellOutcome(const std::string& done, double seconds) const {
 }
 
 void CDocument::SetPathName(const std::string& path, bool addToRecentFiles) {
-    pathName_ = Absolute(path);
-    SetTitle(std::filesystem::path(pathName_).filename().string());
+    pathName_ = AbsolutePath(path);
+    SetTitle(PrintableText(FileNameOf(pathName_)));
     if (addToRecentFiles && docTemplate_ != nullptr && docTemplate_->GetApp() != nullptr) {
         docTemplate_->GetApp()->AddToRecentFileList(pathName_);
     }

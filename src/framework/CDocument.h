@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "files/FileStamp.h"
 #include "framework/AppServices.h"
 #include "framework/CCmdTarget.h"
 #include "framework/CObject.h"
-#include "framework/FileStamp.h"
 
 class CArchive;
 class CDocTemplate;
@@ -73,6 +73,11 @@ public:
     /// Takes the file at the document's path as it is now for what the document last read
     /// or wrote: a later save asks only if somebody changes it after this.
     void RememberDiskState() { diskStamp_ = FileStamp::Of(pathName_); }
+    /// Takes stamp for the file as the document last read or wrote it, such as the stamp a
+    /// recovery copy kept from before a crash.
+    void RememberDiskState(const FileStamp& stamp) { diskStamp_ = stamp; }
+    /// The file as the document last read or wrote it; exists is false when not known.
+    const FileStamp& GetDiskStamp() const { return diskStamp_; }
     /// How the document's file differs from what the document last read or wrote, as the end
     /// of a sentence ("was deleted ..."); empty when it does not, or nothing is known.
     std::string DiskChange() const;

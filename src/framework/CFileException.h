@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+struct FileError;
+
 /// A file that could not be opened, read, written or saved. what() is a whole sentence for the
 /// user that names the file and the reason, for example
 /// `Cannot save "/home/ann/w.world": Permission denied`.
@@ -15,6 +17,8 @@ public:
     CFileException(Operation operation, std::string path, int error);
     /// A reason of our own, in place of the system's text for the error number.
     CFileException(Operation operation, std::string path, const std::string& reason, int error = 0);
+    /// The facts of the files layer put into words.
+    CFileException(Operation operation, std::string path, const FileError& error);
 
     Operation GetOperation() const { return operation; }
     /// The file as it was named to the archive.

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "files/FileTools.h"
 #include "framework/AppServices.h"
 
 namespace {
@@ -15,12 +16,7 @@ namespace {
 constexpr std::size_t kMenuPathLength = 60;
 
 std::string Normalised(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (error) {
-        return path;
-    }
-    return absolute.lexically_normal().string();
+    return AbsolutePath(path);
 }
 
 std::string ShownPath(const std::string& path) {

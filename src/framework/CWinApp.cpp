@@ -1,10 +1,11 @@
 #include "framework/CWinApp.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <utility>
 
+#include "files/FileSaver.h"
+#include "files/Os.h"
+#include "files/RecoveryStore.h"
 #include "framework/AfxIds.h"
 #include "framework/AppServices.h"
 #include "framework/CCommandLineInfo.h"
@@ -13,9 +14,8 @@
 #include "framework/CSingleDocTemplate.h"
 #include "framework/DocumentRecovery.h"
 #include "framework/DocumentWatch.h"
-#include "framework/FileSaver.h"
 #include "framework/FrameHost.h"
-#include "framework/RecoveryStore.h"
+#include "framework/PrintableName.h"
 
 namespace {
 
@@ -114,10 +114,10 @@ void CWinApp::TellInterruptedSaves() {
         return;
     }
     for (const FileSaver::Interrupted& save : FileSaver::TakeInterruptedSaves()) {
-        dialogs->ShowMessage("A save of \"" + save.file +
-                                 "\" was interrupted; the file may hold part of the new content. "
-                                 "Its old content is whole in \"" +
-                                 save.copy + "\".",
+        dialogs->ShowMessage("A save of " + PrintableName(save.file) +
+                                 " was interrupted; the file may hold part of the new content. "
+                                 "Its old content is whole in " +
+                                 PrintableName(save.copy) + ".",
                              MessageKind::warning);
     }
 }
@@ -218,8 +218,13 @@ void CWinApp::StartWatch(AppPlatform& platform) {
 }
 
 void CWinApp::StartRecovery(const std::string& folder) {
-    recovery_ = std::make_unique<DocumentRecovery>([this] { return CurrentDocument(); },
-                                                   std::make_unique<RecoveryStore>(folder));
+    recovery_ = std::make_unique<DocumentRecovery>(
+        [this] { return CurrentDocument(); }, std::make_unique<RecoveryStore>(folder),
+        [this](const std::string& text) {
+            if (UserDialogs* dialogs = GetDialogs()) {
+                dialogs->ShowMessage(text, MessageKind::warning);
+            }
+        });
     if (UserDialogs* dialogs = GetDialogs()) {
         recovery_->OfferOrphans(*dialogs, [this](const std::string& copy) {
             CDocument* document = OpenDocumentFile(copy);
@@ -284,8 +289,7 @@ void CWinApp::OnOpenRecentFile(unsigned id) {
     // A copy: a successful open moves the entry. A file that is gone leaves the list; one
     // that is there stays, even when its open was cancelled or refused.
     std::string path = (*recentFiles_)[index];
-    struct stat status {};
-    if (OpenDocumentFile(path) == nullptr && ::stat(path.c_str(), &status) != 0) {
+    if (OpenDocumentFile(path) == nullptr && !TheOs().InfoOf(path, true).ok()) {
         recentFiles_->Remove(index);
         SaveStdProfileSettings();
     }

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/ProgressObserver.h"
+#include "files/ProgressObserver.h"
 
 class ProgressDialog;
 class UserDialogs;

@@ -1,15 +1,17 @@
 #include "framework/DocumentRecovery.h"
 
+#include <system_error>
 #include <utility>
 
+#include "files/FileStamp.h"
 #include "framework/AppServices.h"
 #include "framework/CArchive.h"
 #include "framework/CDocument.h"
-#include "framework/FileStamp.h"
+#include "framework/PrintableName.h"
 
 DocumentRecovery::DocumentRecovery(std::function<CDocument*()> document,
-                                   std::unique_ptr<RecoveryStore> store)
-    : document_(std::move(document)), store_(std::move(store)) {}
+                                   std::unique_ptr<RecoveryStore> store, Warn warn)
+    : warn_(std::move(warn)), document_(std::move(document)), store_(std::move(store)) {}
 
 DocumentRecovery::~DocumentRecovery() {
     Follow(nullptr);
@@ -36,6 +38,33 @@ void DocumentRecovery::Follow(CDocument* document) {
     }
 }
 
+void DocumentRecovery::WarnOnce() {
+    if (warned_ || !warn_) {
+        return;
+    }
+    warned_ = true;
+    const OsError problem = store_->Problem();
+    warn_("Unsaved changes cannot be kept in recovery copies in " +
+          PrintableName(store_->Folder()) +
+          (problem != 0 ? ": " + std::generic_category().message(problem) : std::string()) +
+          ". If the program ends unexpectedly, changes since the last save are lost; save "
+          "often.");
+}
+
+bool DocumentRecovery::KeepNow(CDocument* document) {
+    keptChange_ = document->GetChangeCount();
+    // The text is made in the writer, from the document as it is at this moment.
+    return store_->Keep(
+        [document] {
+            std::string text;
+            CArchive archive = CArchive::ToMemory(text);
+            document->Serialize(archive);
+            archive.Close();
+            return text;
+        },
+        document->GetPathName(), document->GetDiskStamp());
+}
+
 void DocumentRecovery::Tick() {
     CDocument* document = document_();
     Follow(document);
@@ -46,24 +75,21 @@ void DocumentRecovery::Tick() {
     if (store_->Busy()) {
         return;  // the disk is slow: the next period takes the changes
     }
-    keptChange_ = document->GetChangeCount();
-    // The text is made in the writer, from the document as it is at this moment.
-    store_->Keep(
-        [document] {
-            std::string text;
-            CArchive archive = CArchive::ToMemory(text);
-            document->Serialize(archive);
-            archive.Close();
-            return text;
-        },
-        document->GetPathName());
+    if (store_->Problem() != 0) {
+        WarnOnce();  // the last copy failed; this one may work, and is tried all the same
+    } else {
+        warned_ = false;
+    }
+    if (!KeepNow(document)) {
+        WarnOnce();
+    }
 }
 
 void DocumentRecovery::OfferOrphans(
     UserDialogs& dialogs, const std::function<CDocument*(const std::string& copy)>& open) {
     for (const RecoveryStore::Orphan& orphan : store_->TakeOrphans()) {
         const std::string name =
-            orphan.file.empty() ? "an untitled document" : "\"" + orphan.file + "\"";
+            orphan.file.empty() ? "an untitled document" : PrintableName(orphan.file);
         switch (dialogs.AskRecovery("Unsaved changes to " + name +
                                     " were kept in a recovery copy at " +
                                     LocalTimeText(orphan.seconds) +
@@ -75,12 +101,24 @@ void DocumentRecovery::OfferOrphans(
                     } else {
                         document->SetPathName(orphan.file, false);
                     }
-                    document->RememberDiskState();
+                    // The file as it was when the copy was taken: a change made by somebody
+                    // else between the crash and now is then asked about before a save.
+                    if (orphan.stamp.exists || orphan.file.empty()) {
+                        document->RememberDiskState(orphan.stamp);
+                    } else {
+                        document->RememberDiskState();
+                    }
                     document->SetModifiedFlag(true);
-                    // The restored work is this run's to keep from now on.
-                    Tick();
+                    // The restored work is this run's to keep from now on; the old copy goes
+                    // only once the new one is whole on disk.
+                    Follow(document);
                     store_->Wait();
-                    store_->Discard(orphan);
+                    if (KeepNow(document) && store_->Wait()) {
+                        store_->Discard(orphan);
+                    } else {
+                        store_->Release(orphan);
+                        WarnOnce();
+                    }
                 } else {
                     store_->Release(orphan);
                 }

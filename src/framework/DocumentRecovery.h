@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/RecoveryStore.h"
+#include "files/RecoveryStore.h"
 
 class CDocument;
 class UserDialogs;
@@ -19,8 +19,13 @@ public:
     /// At most one copy per period while changes continue.
     static constexpr std::uint32_t kPeriodMs = 30000;
 
-    /// document answers the open document, or null; the store keeps the copies.
-    DocumentRecovery(std::function<CDocument*()> document, std::unique_ptr<RecoveryStore> store);
+    /// A sentence for the person when copies cannot be kept.
+    using Warn = std::function<void(const std::string&)>;
+
+    /// document answers the open document, or null; the store keeps the copies; warn tells
+    /// the person, once, that copies cannot be kept (and once more after they could again).
+    DocumentRecovery(std::function<CDocument*()> document, std::unique_ptr<RecoveryStore> store,
+                     Warn warn = {});
     /// A clean end: the copy goes.
     ~DocumentRecovery();
 
@@ -36,6 +41,13 @@ public:
 
 private:
     void Follow(CDocument* document);
+    /// Starts a copy of the document as it is now; false when the store cannot keep one.
+    bool KeepNow(CDocument* document);
+    /// Tells the person why copies are not kept, unless told already.
+    void WarnOnce();
+
+    Warn warn_;
+    bool warned_ = false;
 
     std::function<CDocument*()> document_;
     std::unique_ptr<RecoveryStore> store_;

@@ -4,16 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "files/FileWatcher.h"
+
 class CDocument;
 class UserDialogs;
-
-/// Tells of changes to one file at a time; the platform makes it (AppPlatform).
-class FileWatcher {
-public:
-    virtual ~FileWatcher() = default;
-    /// Watches the file at path from now on, instead of any other; empty for none.
-    virtual void Watch(const std::string& path) = 0;
-};
 
 /// Follows the open document's file on disk. When somebody else changes it, an unmodified
 /// document is read again and the status bar says so; a modified one asks first. A file that

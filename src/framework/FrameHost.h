@@ -74,9 +74,8 @@ public:
     /// Stops every timer StartRepeatingTimer started.
     virtual void StopRepeatingTimers() {}
     /// A watcher of files that calls changed on the interface thread; null where files are not
-    /// watched.
-    virtual std::unique_ptr<FileWatcher> CreateFileWatcher(std::function<void()> /*changed*/) {
-        return nullptr;
-    }
+    /// watched. Every platform answers for itself: a forgotten watcher would lose other
+    /// programs' changes without a word.
+    virtual std::unique_ptr<FileWatcher> CreateFileWatcher(std::function<void()> changed) = 0;
     virtual void Quit(int exitCode) = 0;
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -36,15 +37,39 @@ void OnPngError(png_structp png, png_const_charp message) {
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
+void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
+    try {
+        static_cast<std::string*>(png_get_io_ptr(png))
+            ->append(reinterpret_cast<const char*>(data), length);
+    } catch (const std::bad_alloc&) {
+        png_error(png, "out of memory");
+    }
+}
+
+void FlushNothing(png_structp) {}
+
 }  // namespace
 
 bool WritePng(const CBitmap& bitmap, const std::string& path, std::string* error) {
-    if (!bitmap.IsCreated()) {
-        return Fail(error, "cannot write " + path + ": the bitmap is empty");
+    std::string bytes;
+    if (!EncodePng(bitmap, bytes, error)) {
+        if (error != nullptr) {
+            *error = "cannot write " + path + ": " + *error;
+        }
+        return false;
     }
     File file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
+    if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
+        std::fflush(file.get()) != 0) {
         return Fail(error, "cannot write " + path + ": " + std::strerror(errno));
+    }
+    return true;
+}
+
+bool EncodePng(const CBitmap& bitmap, std::string& bytes, std::string* error) {
+    bytes.clear();
+    if (!bitmap.IsCreated()) {
+        return Fail(error, "the bitmap is empty");
     }
     const auto width = static_cast<std::size_t>(bitmap.GetWidth());
     const auto height = static_cast<std::size_t>(bitmap.GetHeight());
@@ -57,13 +82,13 @@ bool WritePng(const CBitmap& bitmap, const std::string& path, std::string* error
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (info == nullptr) {
         png_destroy_write_struct(&png, nullptr);
-        return Fail(error, "cannot write " + path + ": out of memory");
+        return Fail(error, "out of memory");
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        return Fail(error, "cannot write " + path + ": " + *pngMessage);
+        return Fail(error, *pngMessage);
     }
-    png_init_io(png, file.get());
+    png_set_write_fn(png, &bytes, AppendBytes, FlushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -80,9 +105,6 @@ bool WritePng(const CBitmap& bitmap, const std::string& path, std::string* error
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    if (std::fflush(file.get()) != 0 || std::ferror(file.get())) {
-        return Fail(error, "cannot write " + path + ": " + std::strerror(errno));
-    }
     return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "framework/ProgressObserver.h"
+#include "files/ProgressObserver.h"
 
 QtProgressDialog::QtProgressDialog(const std::string& caption, const std::string& text,
                                    QWidget* owner)

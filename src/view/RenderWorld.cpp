@@ -1,52 +1,42 @@
 #include "view/RenderWorld.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
+#include <system_error>
 
 #include "document/OpenWorldFile.h"
 #include "document/World.h"
+#include "files/FileSaver.h"
+#include "files/Os.h"
 #include "framework/HeadlessHost.h"
+#include "framework/PrintableName.h"
 #include "gdi/PngFile.h"
 #include "view/CWorldView.h"
 
 namespace {
 
-/// Writes the picture into a temporary file beside path and renames it over path once whole.
+/// Writes the picture as the whole content of path, through the same saver as a world: the
+/// old picture stays until the new one is whole, and the file keeps its mode and owner.
 bool WritePngWhole(const CBitmap& picture, const std::string& path, std::string& error) {
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
-        error = "cannot write " + path + ": not a regular file";
+    std::string bytes;
+    std::string why;
+    if (!EncodePng(picture, bytes, &why)) {
+        error = "cannot write " + PrintableName(path) + ": " + why;
         return false;
     }
-    const std::string::size_type slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const std::string temporary =
-        folder + "." + name.substr(0, 100) + ".rendering-" + std::to_string(::getpid());
-    if (!WritePng(picture, temporary, &error)) {
-        ::unlink(temporary.c_str());
-        for (std::size_t at; (at = error.find(temporary)) != std::string::npos;) {
-            error.replace(at, temporary.size(), path);
-        }
-        return false;
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
-        ::unlink(temporary.c_str());
+    const FileError failed = SaveWholeFile(path, bytes);
+    if (failed.failed()) {
+        error = "cannot write " + PrintableName(path) + ": " +
+                (failed.notRegularFile ? std::string("not a regular file")
+                                       : std::generic_category().message(failed.code));
         return false;
     }
     return true;
 }
 
 bool IsSameFile(const std::string& first, const std::string& second) {
-    struct stat a {
-    }, b{};
-    return ::stat(first.c_str(), &a) == 0 && ::stat(second.c_str(), &b) == 0 &&
-           a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+    const OsResult<FileInfo> a = TheOs().InfoOf(first, true);
+    const OsResult<FileInfo> b = TheOs().InfoOf(second, true);
+    return a.ok() && b.ok() && a.value.device == b.value.device && a.value.inode == b.value.inode;
 }
 
 }  // namespace
@@ -84,7 +74,7 @@ bool RenderWorldFileToPng(const std::string& worldPath, const std::string& pngPa
                           std::string& error, IncompleteWorlds incomplete, std::string* warning,
                           ProgressObserver* progress) {
     if (IsSameFile(worldPath, pngPath)) {
-        error = "\"" + pngPath + "\" is the world file itself; it is not written over";
+        error = PrintableName(pngPath) + " is the world file itself; it is not written over";
         return false;
     }
     const OpenedWorldFile opened = OpenWorldFile(worldPath, progress);

@@ -37,6 +37,9 @@ public:
         messageOverDialog = messageOverDialog || dialogUp;
     }
     int RunModal(CDialog&) override { return 0; }
+    ChangedFileChoice AskChangedFile(const std::string&) override {
+        return ChangedFileChoice::cancel;
+    }
     std::unique_ptr<ProgressDialog> BeginProgress(const std::string& caption,
                                                   const std::string& text) override {
         opened.push_back(caption + ": " + text);

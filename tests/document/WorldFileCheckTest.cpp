@@ -7,6 +7,7 @@
 
 #include "WorldFileTesting.h"
 #include "document/MemoryBudget.h"
+#include "files/Memory.h"
 #include "document/OpenWorldFile.h"
 
 namespace {

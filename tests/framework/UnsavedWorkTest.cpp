@@ -11,8 +11,8 @@
 #include <string>
 
 #include "AppTestKit.h"
+#include "files/RecoveryStore.h"
 #include "framework/DocumentRecovery.h"
-#include "framework/RecoveryStore.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -41,7 +41,18 @@ protected:
         app->Document()->SetModifiedFlag();
     }
     std::string Path(const std::string& name) const { return (temp.path / name).string(); }
-    std::string OwnCopy() const { return Path("state/" + std::to_string(::getpid()) + ".copy"); }
+    std::string OwnCopy() const { return app->GetRecovery()->Store().CopyPath(); }
+    /// Whether a copy of the run with that process id lies in the state folder.
+    bool HasCopyOf(pid_t process) const {
+        for (const auto& entry : fs::directory_iterator(Path("state"))) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(std::to_string(process) + "-", 0) == 0 &&
+                entry.path().extension() == ".copy") {
+                return true;
+            }
+        }
+        return false;
+    }
 
     TempFolder temp;
     ScriptedDialogs dialogs;
@@ -217,8 +228,7 @@ TEST_P(RecoveryAfterKillTest, TheNextStartOffersTheKilledRunsCopy) {
     EXPECT_EQ(app->Document()->text, restored ? "note mine\n" : "note b\n");
     EXPECT_EQ(app->Document()->GetPathName(), Path(restored ? "a.note" : "b.note"));
     EXPECT_EQ(app->Document()->IsModified(), restored);
-    EXPECT_EQ(fs::exists(Path("state/" + std::to_string(child) + ".copy")),
-              GetParam() == RecoveryChoice::later);
+    EXPECT_EQ(HasCopyOf(child), GetParam() == RecoveryChoice::later);
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, RecoveryAfterKillTest,

@@ -59,6 +59,9 @@ public:
     void ShowMessage(const std::string& text, MessageKind kind) override {
         messages.emplace_back(kind, text);
     }
+    ChangedFileChoice AskChangedFile(const std::string&) override {
+        return ChangedFileChoice::cancel;
+    }
     int RunModal(CDialog& dialog) override {
         if (onModal) {
             QTimer::singleShot(0, onModal);

@@ -1,14 +1,10 @@
-#include "framework/FileStamp.h"
+#include "files/FileStamp.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <ctime>
 #include <vector>
 
-#include "framework/FileDescriptor.h"
+#include "files/FileHandle.h"
+#include "files/Os.h"
 
 namespace {
 
@@ -37,15 +33,18 @@ std::uint64_t Mix(std::uint64_t hash, const unsigned char* bytes, std::size_t co
 
 FileStamp FileStamp::Of(const std::string& path) {
     FileStamp stamp;
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    struct stat status {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+    const OsResult<FileId> opened = TheOs().Open(path, kReadOnly | kNoWait, 0);
+    if (!opened.ok()) {
         return stamp;
     }
-    stamp.device = static_cast<std::uint64_t>(status.st_dev);
-    stamp.inode = static_cast<std::uint64_t>(status.st_ino);
-    stamp.modifiedNs =
-        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    FileHandle file(opened.value);
+    const OsResult<FileInfo> info = TheOs().Info(file.Get());
+    if (!info.ok() || info.value.kind != FileKind::regular) {
+        return stamp;
+    }
+    stamp.device = info.value.device;
+    stamp.inode = info.value.inode;
+    stamp.modifiedNs = info.value.modifiedNs;
     std::vector<unsigned char> block(1 << 16);
     std::uint64_t hash = kOffset;
     std::uint64_t size = 0;
@@ -53,17 +52,15 @@ FileStamp FileStamp::Of(const std::string& path) {
         // Whole blocks, so that a short read does not change the hash.
         std::size_t filled = 0;
         while (filled < block.size()) {
-            const ssize_t n = ::read(file.Get(), block.data() + filled, block.size() - filled);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
+            const OsResult<std::size_t> read = TheOs().Read(
+                file.Get(), reinterpret_cast<char*>(block.data()) + filled, block.size() - filled);
+            if (!read.ok()) {
                 return FileStamp{};
             }
-            if (n == 0) {
+            if (read.value == 0) {
                 break;
             }
-            filled += static_cast<std::size_t>(n);
+            filled += read.value;
         }
         hash = Mix(hash, block.data(), filled);
         size += filled;

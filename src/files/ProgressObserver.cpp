@@ -1,4 +1,4 @@
-#include "framework/ProgressObserver.h"
+#include "files/ProgressObserver.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,0 +1,95 @@
+#include "files/FileTools.h"
+
+#include <cerrno>
+#include <filesystem>
+
+#include "files/FileHandle.h"
+
+OsError WriteAll(FileId file, const char* from, std::size_t count) {
+    while (count > 0) {
+        const OsResult<std::size_t> written = TheOs().Write(file, from, count);
+        if (!written.ok()) {
+            return written.error;
+        }
+        from += written.value;
+        count -= written.value;
+    }
+    return 0;
+}
+
+OsError WriteAllAt(FileId file, const char* from, std::size_t count, std::uint64_t at) {
+    while (count > 0) {
+        const OsResult<std::size_t> written = TheOs().WriteAt(file, from, count, at);
+        if (!written.ok()) {
+            return written.error;
+        }
+        from += written.value;
+        at += written.value;
+        count -= written.value;
+    }
+    return 0;
+}
+
+OsError MakeFolderTree(const std::string& folder, std::uint32_t mode) {
+    for (std::size_t at = 1; at <= folder.size(); ++at) {
+        if (at == folder.size() || IsPathSeparator(folder[at])) {
+            const OsError error = TheOs().MakeFolder(folder.substr(0, at), mode);
+            if (error != 0 && error != EEXIST) {
+                return error;
+            }
+        }
+    }
+    const OsResult<FileInfo> made = TheOs().InfoOf(folder, true);
+    return !made.ok() ? made.error : made.value.kind == FileKind::folder ? 0 : ENOTDIR;
+}
+
+OsResult<std::string> ReadSmallFile(const std::string& path, std::size_t limit) {
+    const OsResult<FileId> opened = TheOs().Open(path, kReadOnly | kNoWait, 0);
+    if (!opened.ok()) {
+        return {{}, opened.error};
+    }
+    FileHandle file(opened.value);
+    std::string text;
+    char piece[4096];
+    for (;;) {
+        const OsResult<std::size_t> read = TheOs().Read(file.Get(), piece, sizeof piece);
+        if (!read.ok()) {
+            return {{}, read.error};
+        }
+        if (read.value == 0) {
+            return {std::move(text), 0};
+        }
+        if (text.size() + read.value > limit) {
+            return {{}, EFBIG};
+        }
+        text.append(piece, read.value);
+    }
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::filesystem::path named(path);
+    if (!named.is_absolute()) {
+        const OsResult<std::string> here = TheOs().CurrentFolder();
+        if (!here.ok()) {
+            return path;
+        }
+        named = std::filesystem::path(here.value) / named;
+    }
+    return named.lexically_normal().string();
+}
+
+bool IsPathSeparator(char c) {
+    return c == '/';
+}
+
+PathParts SplitPath(const std::string& path) {
+    std::size_t cut = path.size();
+    while (cut > 0 && !IsPathSeparator(path[cut - 1])) {
+        --cut;
+    }
+    return {path.substr(0, cut), path.substr(cut)};
+}
+
+std::string FileNameOf(const std::string& path) {
+    return SplitPath(path).name;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "files/Os.h"
+
+/// The small jobs on files that several parts of the program share, each written once on top
+/// of the Os in use.
+
+/// Writes every byte, at the file's position or, when at is given, from that offset.
+OsError WriteAll(FileId file, const char* from, std::size_t count);
+OsError WriteAllAt(FileId file, const char* from, std::size_t count, std::uint64_t at);
+
+/// Makes the folder and every folder above it that is missing, each with mode.
+OsError MakeFolderTree(const std::string& folder, std::uint32_t mode);
+
+/// The whole content of a file of at most limit bytes; EFBIG when it is longer. Opened without
+/// waiting, so a pipe in its place cannot hold the caller.
+OsResult<std::string> ReadSmallFile(const std::string& path, std::size_t limit);
+
+/// The path from the root, with "." and ".." steps resolved by name; the path itself when the
+/// current folder is not known.
+std::string AbsolutePath(const std::string& path);
+
+/// Whether c separates the steps of a path on this system.
+bool IsPathSeparator(char c);
+
+/// A path cut after its last separator: the folder with its separator ("" for none) and
+/// the name.
+struct PathParts {
+    std::string folder;
+    std::string name;
+};
+PathParts SplitPath(const std::string& path);
+
+/// The name of a path without its folder.
+std::string FileNameOf(const std::string& path);
