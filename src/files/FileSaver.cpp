@@ -200,16 +200,17 @@ std::string FileSaver::CacheFolder() {
     return UserFolder("XDG_CACHE_HOME", "/.cache", "/velk");
 }
 
-FileSaver::FileSaver(const std::string& path, Links links) : path_(path) {
+FileSaver::FileSaver(const std::string& path, Links links, std::uint32_t newFileMode)
+    : path_(path) {
     try {
-        Prepare(links);
+        Prepare(links, newFileMode);
     } catch (const Stop& stop) {
         error_ = stop.error;
         staging_.reset();
     }
 }
 
-void FileSaver::Prepare(Links links) {
+void FileSaver::Prepare(Links links, std::uint32_t newFileMode) {
     target_ = links == Links::follow ? ResolveTarget(path_) : path_;
     const PathParts parts = SplitPath(target_);
     folder_ = parts.folder.empty() ? "./" : parts.folder;
@@ -250,7 +251,8 @@ void FileSaver::Prepare(Links links) {
     }
     // A new file is made as any new file is; the new content of an existing one is kept
     // private until it can take the file's own mode.
-    staging_ = std::make_unique<Staging>(stagingFolder, baseName_, exists_ ? kPrivate : 0666);
+    staging_ =
+        std::make_unique<Staging>(stagingFolder, baseName_, exists_ ? kPrivate : newFileMode);
     if (!exists_ || inPlace_) {
         return;
     }
@@ -429,8 +431,9 @@ std::vector<FileSaver::Interrupted> FileSaver::TakeInterruptedSaves() {
     return found;
 }
 
-FileError SaveWholeFile(const std::string& path, const std::string& bytes, FileSaver::Links links) {
-    FileSaver saver(path, links);
+FileError SaveWholeFile(const std::string& path, const std::string& bytes, FileSaver::Links links,
+                        std::uint32_t newFileMode) {
+    FileSaver saver(path, links, newFileMode);
     saver.Write(bytes.data(), bytes.size());
     return saver.Commit();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -34,8 +35,10 @@ public:
     };
 
     /// Prepares the save: refuses folders, pipes, devices and files the process may not write,
-    /// and makes the staging file. A failure shows in Error().
-    explicit FileSaver(const std::string& path, Links links = Links::follow);
+    /// and makes the staging file. A file that does not exist yet is made with newFileMode
+    /// (less the process's mask). A failure shows in Error().
+    explicit FileSaver(const std::string& path, Links links = Links::follow,
+                       std::uint32_t newFileMode = 0666);
     FileSaver(const FileSaver&) = delete;
     FileSaver& operator=(const FileSaver&) = delete;
     /// Without Commit, removes the staging file; the file is untouched.
@@ -66,7 +69,7 @@ public:
     class Staging;  // public for the helpers of the implementation
 
 private:
-    void Prepare(Links links);
+    void Prepare(Links links, std::uint32_t newFileMode);
     void CommitByRename(const std::function<void()>& replacing);
     void CommitInPlace(const std::function<void()>& replacing);
 
@@ -85,4 +88,5 @@ private:
 
 /// Makes bytes the whole content of the file at path through a FileSaver.
 FileError SaveWholeFile(const std::string& path, const std::string& bytes,
-                        FileSaver::Links links = FileSaver::Links::follow);
+                        FileSaver::Links links = FileSaver::Links::follow,
+                        std::uint32_t newFileMode = 0666);

@@ -74,12 +74,18 @@ std::string DescribeBytes(std::uint64_t bytes) {
     }
     double value = static_cast<double>(bytes) / 1000;
     std::size_t unit = 0;
-    while (value >= 1000 && unit + 1 < std::size(kUnits)) {
+    // The unit follows the number as shown, so that 999.6 KB reads "1.0 MB", not "1000 KB".
+    double shown = 0;
+    for (;;) {
+        shown = value < 9.95 ? std::round(value * 10) / 10 : std::round(value);
+        if (shown < 1000 || unit + 1 == std::size(kUnits)) {
+            break;
+        }
         value /= 1000;
         ++unit;
     }
     char text[32];
-    std::snprintf(text, sizeof text, value < 10 ? "%.1f %s" : "%.0f %s", value, kUnits[unit]);
+    std::snprintf(text, sizeof text, shown < 10 ? "%.1f %s" : "%.0f %s", shown, kUnits[unit]);
     return text;
 }
 

@@ -136,10 +136,11 @@ bool RecoveryStore::Keep(const std::function<std::string()>& produce, const std:
 OsError RecoveryStore::Write(const std::string& text, const std::string& note) {
     // The note follows the copy: a note always describes a whole copy, at worst an older one
     // of the same work. A link planted under either name is replaced, never written through.
-    if (const FileError error = SaveWholeFile(base_ + ".copy", text, FileSaver::Links::replace)) {
+    if (const FileError error =
+            SaveWholeFile(base_ + ".copy", text, FileSaver::Links::replace, 0600)) {
         return error.code != 0 ? error.code : EIO;
     }
-    const FileError error = SaveWholeFile(base_ + ".note", note, FileSaver::Links::replace);
+    const FileError error = SaveWholeFile(base_ + ".note", note, FileSaver::Links::replace, 0600);
     return error.failed() ? (error.code != 0 ? error.code : EIO) : 0;
 }
 

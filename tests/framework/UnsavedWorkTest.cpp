@@ -13,6 +13,7 @@
 #include "AppTestKit.h"
 #include "files/RecoveryStore.h"
 #include "framework/DocumentRecovery.h"
+#include "support/FaultyOs.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -234,5 +235,80 @@ TEST_P(RecoveryAfterKillTest, TheNextStartOffersTheKilledRunsCopy) {
 INSTANTIATE_TEST_SUITE_P(Choices, RecoveryAfterKillTest,
                          ::testing::Values(RecoveryChoice::restore, RecoveryChoice::discard,
                                            RecoveryChoice::later));
+
+/// A copy left by a dead run of an earlier moment: a.note as it was then, and work on it.
+void LeaveOrphan(const std::string& state, const std::string& file) {
+    fs::create_directories(state);
+    const FileStamp stamp = FileStamp::Of(file);
+    const std::string note = file + '\0' + "100" + '\0' + "1 " + std::to_string(stamp.device) +
+                             " " + std::to_string(stamp.inode) + " " + std::to_string(stamp.size) +
+                             " " + std::to_string(stamp.modifiedNs) + " " +
+                             std::to_string(stamp.hash) + '\0';
+    WriteFileBytes(state + "/5-ab.lock", "");
+    WriteFileBytes(state + "/5-ab.note", note);
+    WriteFileBytes(state + "/5-ab.copy", "note restored\n");
+}
+
+class RestoreTest : public UnsavedWorkTest, public ::testing::WithParamInterface<bool> {};
+
+// The old copy goes only once this run's copy of the restored work is whole; when the new copy
+// cannot be written the person is told, and the old one stays for a later start.
+TEST_P(RestoreTest, TheOldCopyGoesOnlyOnceTheNewOneIsWhole) {
+    const bool writeFails = GetParam();
+    WriteFileBytes(Path("a.note"), "note disk\n");
+    LeaveOrphan(Path("state"), Path("a.note"));
+    velk_test::FaultyOs os;
+    ScopedOs inPlace(os);
+    os.noWriters = true;
+    os.fail = [&](const velk_test::FaultyOs::Call& call) {
+        return writeFails && call.name == "Write" && call.path.find("/state/") != std::string::npos
+                   ? ENOSPC
+                   : 0;
+    };
+    dialogs.recoveryAnswers.push_back(RecoveryChoice::restore);
+    app = std::make_unique<NoteApp>();
+    ASSERT_TRUE(app->Start(platform, {}));
+    app->StartRecovery(Path("state"));
+    EXPECT_EQ(app->Document()->text, "note restored\n");
+    EXPECT_TRUE(app->Document()->IsModified());
+    EXPECT_EQ(fs::exists(Path("state/5-ab.copy")), writeFails);
+    EXPECT_EQ(dialogs.messages.size(), writeFails ? 1u : 0u);
+    if (!writeFails) {
+        EXPECT_EQ(ReadFileBytes(OwnCopy()).rfind("note restored", 0), 0u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(NewCopy, RestoreTest, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Fails" : "Written"; });
+
+// The restored work knows the file as it was at the crash: a change made since by somebody else
+// is asked about before a save writes over it.
+TEST_F(UnsavedWorkTest, AChangeBetweenTheCrashAndTheRestartIsAskedAbout) {
+    WriteFileBytes(Path("a.note"), "note disk\n");
+    LeaveOrphan(Path("state"), Path("a.note"));
+    WriteFileBytes(Path("a.note"), "note theirs, after the crash\n");
+    dialogs.recoveryAnswers.push_back(RecoveryChoice::restore);
+    app = std::make_unique<NoteApp>();
+    ASSERT_TRUE(app->Start(platform, {}));
+    app->StartRecovery(Path("state"));
+    EXPECT_FALSE(app->Document()->DoFileSave());
+    EXPECT_EQ(dialogs.changedFileAsked.size(), 1u);
+    EXPECT_EQ(ReadFileBytes(Path("a.note")), "note theirs, after the crash\n");
+}
+
+// Copies that cannot be kept are told once, not at every period.
+TEST_F(UnsavedWorkTest, CopiesThatCannotBeKeptAreToldOnce) {
+    WriteFileBytes(Path("a.note"), "note disk\n");
+    WriteFileBytes(Path("blocker"), "");
+    app = std::make_unique<NoteApp>();
+    ASSERT_TRUE(app->Start(platform, {Path("a.note")}));
+    app->StartRecovery(Path("blocker/state"));
+    for (int tick = 0; tick < 3; ++tick) {
+        app->Document()->SetModifiedFlag();
+        app->GetRecovery()->Tick();
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_NE(dialogs.messages[0].second.find("cannot be kept in recovery copies"), std::string::npos);
+}
 
 }  // namespace
