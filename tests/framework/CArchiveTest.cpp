@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/PrintableName.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -276,6 +277,45 @@ TEST(CArchiveSave, FolderWithoutWritePermissionFailsAndKeepsTheOldFile) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(ReadFileBytes(path), "old");
     EXPECT_EQ(fs::directory_iterator(folder / "locked")->path().filename(), "w.world");
+}
+
+// A message names the file being saved, whatever step failed, and shows its name so that no
+// character in it can act on a terminal or turn the text around.
+TEST(CArchiveSave, MessagesNameTheFileBeingSavedAndShowItSafely) {
+    TempFolder folder;
+    const std::string name = "w\x1b[2J\xe2\x80\xaeoc.world";
+    const std::string path = (folder / name).string();
+    WriteFileBytes(path, "old");
+    fs::create_hard_link(path, folder / "link.world");  // saved in place, with a record
+    WriteFileBytes(folder / "cache", "a file where the cache folder should be");
+    ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+    std::string message;
+    try {
+        CArchive archive(path, CArchive::store);
+        archive.Write("new", 3);
+        archive.Close();
+    } catch (const CFileException& error) {
+        message = error.what();
+    }
+    ::unsetenv("XDG_CACHE_HOME");
+    const std::string shown = (folder / "w\\x1B[2J\\u{202E}oc.world").string();
+    EXPECT_EQ(message, "Cannot save \"" + shown + "\": Not a directory");
+    EXPECT_EQ(ReadFileBytes(path), "old");
+}
+
+TEST(PrintableName, KeepsTextAndWritesOutWhatWouldAct) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"plain/w.world", "\"plain/w.world\""},
+        {"caf\xc3\xa9 \xe4\xb8\x96.world", "\"caf\xc3\xa9 \xe4\xb8\x96.world\""},
+        {"tab\there\n", "\"tab\\x09here\\x0A\""},
+        {"\x7f\xc2\x85", "\"\\x7F\\x85\""},
+        {"\xe2\x80\xae\xe2\x81\xa6\xe2\x80\x8f", "\"\\u{202E}\\u{2066}\\u{200F}\""},
+        {"bad\xff\xc3(\xed\xa0\x80", "\"bad\\xFF\\xC3(\\xED\\xA0\\x80\""},
+        {"\xc0\xaf", "\"\\xC0\\xAF\""},  // an overlong slash
+    };
+    for (const auto& [path, shown] : rows) {
+        EXPECT_EQ(PrintableName(path), shown);
+    }
 }
 
 TEST(CArchiveMemory, ReplacesTheSinkOnlyAtCloseAndFailsWhenFull) {

@@ -59,4 +59,26 @@ TEST(QtFileWatcher, HearsWritesAndReplacementsOfTheWatchedFileOnly) {
     EXPECT_FALSE(Hears(heard, beforeUnwatched + 1, 1000)) << "a file no longer watched";
 }
 
+// Version control deletes a file and makes it again: the new file is heard as a change, and so
+// are later changes to it.
+TEST(QtFileWatcher, HearsAFileDeletedAndMadeAgain) {
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("w.world").toStdString();
+    Write(path, "world { }\n");
+    int heard = 0;
+    QtFileWatcher watcher([&heard] { ++heard; });
+    watcher.Watch(path);
+
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    ASSERT_TRUE(Hears(heard, 1)) << "the deletion";
+    QCoreApplication::processEvents();
+    const int beforeMade = heard;
+    Write(path, "world { size 3 3 }\n");
+    ASSERT_TRUE(Hears(heard, beforeMade + 1)) << "the file made again";
+    QCoreApplication::processEvents();
+    const int beforeWrite = heard;
+    Write(path, "world { size 4 4 }\n", std::ios::app);
+    EXPECT_TRUE(Hears(heard, beforeWrite + 1)) << "a later write";
+}
+
 }  // namespace

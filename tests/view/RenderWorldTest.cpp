@@ -1,8 +1,10 @@
 #include "view/RenderWorld.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "gdi/CBitmap.h"
 #include "gdi/PngFile.h"
 #include "support/GoldenImage.h"
+#include "support/TestFiles.h"
 
 namespace {
 
@@ -60,6 +63,27 @@ TEST(RenderWorldTest, PaintsTheWholeWorldAtItsSizeAndLeavesItAsItWas) {
     EXPECT_EQ(world.GetMousePosition(mouse).GetPoint(), (POINT{-3, 4}));
     EXPECT_FALSE(world.IsModified());
     std::remove(png.c_str());
+}
+
+// A picture written over an old one keeps the old one's mode, and links planted beside it
+// under the names an earlier writer used are never written through.
+TEST(RenderWorldTest, WritesLikeASaveWithoutPredictableTemporaries) {
+    namespace fs = std::filesystem;
+    velk_test::TempFolder folder;
+    World world;
+    world.SetWorldSize(20, 10);
+    const fs::path png = folder / "out.png";
+    velk_test::WriteFileBytes(png, "old picture");
+    fs::permissions(png, fs::perms::owner_read | fs::perms::owner_write);
+    velk_test::WriteFileBytes(folder / "victim", "mine");
+    fs::create_symlink(folder / "victim",
+                       folder / (".out.png.rendering-" + std::to_string(::getpid())));
+    std::string error;
+    ASSERT_TRUE(RenderWorldToPng(world, png.string(), error)) << error;
+    EXPECT_EQ(velk_test::ReadFileBytes(folder / "victim"), "mine");
+    EXPECT_EQ(fs::status(png).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    CBitmap picture;
+    EXPECT_TRUE(ReadPng(png.string(), &picture, &error)) << error;
 }
 
 // Every refusal names its reason, and no picture is left behind.
