@@ -3,14 +3,12 @@
 #include "files/RecoveryStore.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
+#include "support/ChildProcess.h"
 #include "support/FaultyOs.h"
 #include "support/TestFiles.h"
 
@@ -40,24 +38,14 @@ TEST_F(RecoveryStoreTest, ARunWithTheSameProcessIdLeavesTheKilledRunsCopyAlone) 
     stamp.exists = true;
     stamp.size = 12;
     stamp.hash = 0xfeedULL;
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        RecoveryStore store(folder);
-        const bool kept =
-            store.Keep([] { return std::string("unsaved"); }, "/w/a.world", stamp) && store.Wait();
-        static_cast<void>(::write(ready[1], kept ? "k" : "f", 1));
-        for (;;) {
-            ::pause();
-        }
-    }
-    char answer = 0;
-    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
-    ASSERT_EQ(answer, 'k');
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    const pid_t child = velk_test::ForkUntilKilled([&] {
+        // Never destroyed: the run is killed with its store.
+        auto* store = new RecoveryStore(folder);
+        return store->Keep([] { return std::string("unsaved"); }, "/w/a.world", stamp) &&
+               store->Wait();
+    });
+    ASSERT_GT(child, 0);
+    velk_test::Kill(child);
 
     RecoveryStore later(folder);
     ASSERT_TRUE(later.Works());

@@ -13,6 +13,7 @@
 #include "AppTestKit.h"
 #include "files/RecoveryStore.h"
 #include "framework/DocumentRecovery.h"
+#include "support/ChildProcess.h"
 #include "support/FaultyOs.h"
 #include "support/TestFiles.h"
 
@@ -199,25 +200,14 @@ class RecoveryAfterKillTest : public UnsavedWorkTest,
 
 // A child changes a.note, keeps a copy and is killed; a live child's copy is nobody else's.
 TEST_P(RecoveryAfterKillTest, TheNextStartOffersTheKilledRunsCopy) {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    const pid_t child = velk_test::ForkUntilKilled([&] {
         StartChanged();
         app->GetRecovery()->Tick();
-        const bool kept = app->GetRecovery()->Store().Wait();
-        static_cast<void>(::write(ready[1], kept ? "k" : "f", 1));
-        for (;;) {
-            ::pause();
-        }
-    }
-    char answer = 0;
-    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
-    ASSERT_EQ(answer, 'k');
+        return app->GetRecovery()->Store().Wait();
+    });
+    ASSERT_GT(child, 0);
     EXPECT_TRUE(RecoveryStore(Path("state")).TakeOrphans().empty());
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    velk_test::Kill(child);
     WriteFileBytes(Path("b.note"), "note b\n");
     dialogs.recoveryAnswers.push_back(GetParam());
     app = std::make_unique<NoteApp>();
@@ -308,7 +298,8 @@ TEST_F(UnsavedWorkTest, CopiesThatCannotBeKeptAreToldOnce) {
         app->GetRecovery()->Tick();
     }
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].second.find("cannot be kept in recovery copies"), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].second.find("cannot be kept in recovery copies"),
+              std::string::npos);
 }
 
 }  // namespace

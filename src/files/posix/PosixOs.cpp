@@ -83,6 +83,24 @@ std::uint64_t Limit(int resource) {
     return static_cast<std::uint64_t>(limit.rlim_cur);
 }
 
+/// Moves up to count bytes (at most INT_MAX at once) with move, again when a signal cut it
+/// short. A write that moves nothing although bytes were offered means a full disk.
+template <typename Move>
+OsResult<std::size_t> Transfer(std::size_t count, bool writing, Move move) {
+    for (;;) {
+        const ssize_t n = move(std::min<std::size_t>(count, INT_MAX));
+        if (n > 0 || (n == 0 && (!writing || count == 0))) {
+            return {static_cast<std::size_t>(n), 0};
+        }
+        if (n == 0) {
+            return {0, ENOSPC};
+        }
+        if (errno != EINTR) {
+            return Failed<std::size_t>();
+        }
+    }
+}
+
 class PosixOs final : public Os {
 public:
     OsResult<FileId> Open(const std::string& path, unsigned flags, unsigned mode) override {
@@ -114,61 +132,25 @@ public:
     OsError Close(FileId file) override { return Status(::close(Fd(file))); }
 
     OsResult<std::size_t> Read(FileId file, char* into, std::size_t count) override {
-        for (;;) {
-            const ssize_t n = ::read(Fd(file), into, std::min<std::size_t>(count, INT_MAX));
-            if (n >= 0) {
-                return {static_cast<std::size_t>(n), 0};
-            }
-            if (errno != EINTR) {
-                return Failed<std::size_t>();
-            }
-        }
+        return Transfer(count, false, [&](std::size_t n) { return ::read(Fd(file), into, n); });
     }
 
     OsResult<std::size_t> ReadAt(FileId file, char* into, std::size_t count,
                                  std::uint64_t offset) override {
-        for (;;) {
-            const ssize_t n = ::pread(Fd(file), into, std::min<std::size_t>(count, INT_MAX),
-                                      static_cast<off_t>(offset));
-            if (n >= 0) {
-                return {static_cast<std::size_t>(n), 0};
-            }
-            if (errno != EINTR) {
-                return Failed<std::size_t>();
-            }
-        }
+        return Transfer(count, false, [&](std::size_t n) {
+            return ::pread(Fd(file), into, n, static_cast<off_t>(offset));
+        });
     }
 
     OsResult<std::size_t> Write(FileId file, const char* from, std::size_t count) override {
-        for (;;) {
-            const ssize_t n = ::write(Fd(file), from, std::min<std::size_t>(count, INT_MAX));
-            if (n > 0 || (n == 0 && count == 0)) {
-                return {static_cast<std::size_t>(n), 0};
-            }
-            if (n == 0) {
-                return {0, ENOSPC};
-            }
-            if (errno != EINTR) {
-                return Failed<std::size_t>();
-            }
-        }
+        return Transfer(count, true, [&](std::size_t n) { return ::write(Fd(file), from, n); });
     }
 
     OsResult<std::size_t> WriteAt(FileId file, const char* from, std::size_t count,
                                   std::uint64_t offset) override {
-        for (;;) {
-            const ssize_t n = ::pwrite(Fd(file), from, std::min<std::size_t>(count, INT_MAX),
-                                       static_cast<off_t>(offset));
-            if (n > 0 || (n == 0 && count == 0)) {
-                return {static_cast<std::size_t>(n), 0};
-            }
-            if (n == 0) {
-                return {0, ENOSPC};
-            }
-            if (errno != EINTR) {
-                return Failed<std::size_t>();
-            }
-        }
+        return Transfer(count, true, [&](std::size_t n) {
+            return ::pwrite(Fd(file), from, n, static_cast<off_t>(offset));
+        });
     }
 
     OsError Sync(FileId file) override { return Status(::fsync(Fd(file))); }
