@@ -184,7 +184,7 @@ private:
         enum class End { taken, cancelled, failed };
         End end = End::failed;
         LoadVerdict verdict;  ///< for taken
-        std::string why;      ///< for failed: the whole sentence, naming the file
+        std::string why;  ///< for failed: an open's sentence naming the file, or a reload's reason
         double seconds = 0;
         FileStamp before;  ///< a glance at the file just before it was read
     };
