@@ -1,5 +1,7 @@
 #include "document/OpenWorldFile.h"
 
+#include <new>
+
 #include "framework/CArchive.h"
 #include "framework/CFileException.h"
 #include "framework/PrintableName.h"
@@ -54,6 +56,13 @@ OpenedWorldFile OpenWorldFile(const std::string& path, ProgressObserver* progres
     } catch (const CFileException& failure) {
         opened.verdict = WorldFileVerdict::unreadable;
         opened.error = failure.what();
+        opened.report = opened.world->GetLoadReport();
+        return opened;
+    } catch (const std::bad_alloc&) {
+        // What was read goes at once: it is what took the memory, and it is no world to show.
+        static_cast<void>(opened.world->OnNewDocument());
+        opened.verdict = WorldFileVerdict::unreadable;
+        opened.error = "Cannot open " + PrintableName(path) + ": not enough memory";
         opened.report = opened.world->GetLoadReport();
         return opened;
     }

@@ -49,6 +49,7 @@ struct OpenedWorldFile {
 /// and reads the file to its end even when the world text stopped early, so that an error of
 /// the file anywhere in it shows. Never throws for a bad, missing or unreadable file, and never
 /// blocks on a pipe or a device (they are refused as not regular files). The reading is told
-/// to progress, when given; a cancel leaves the file unreadable with ECANCELED's message.
+/// to progress, when given; a cancel leaves the file unreadable with ECANCELED's message, and
+/// running out of memory leaves it unreadable ("not enough memory") with an empty world.
 [[nodiscard]] OpenedWorldFile OpenWorldFile(const std::string& path,
                                             ProgressObserver* progress = nullptr);

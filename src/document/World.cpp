@@ -120,6 +120,58 @@ void World::Serialize(CArchive& archive) {
     UpdateAllViews(nullptr, 0, nullptr);
 }
 
+namespace {
+
+/// A world's content while a load may replace it; it deletes the objects unless they went back.
+struct WorldAside : CDocument::ContentAside {
+    PointerList<Object> objects;
+    PointerList<InteractableObject> interactables;
+    PointerList<DrawableObject> drawables;
+    PointerList<UpdateableObject> updateables;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    WorldLoadReport loadReport;
+
+    ~WorldAside() override {
+        drawables.Clear();
+        interactables.Clear();
+        updateables.Clear();
+        DeleteItemsAndClear(objects);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<CDocument::ContentAside> World::SetContentAside() {
+    auto aside = std::make_unique<WorldAside>();
+    aside->objects.Swap(objects);
+    aside->interactables.Swap(interactables);
+    aside->drawables.Swap(drawables);
+    aside->updateables.Swap(updateables);
+    aside->width = std::exchange(width, kDefaultSize);
+    aside->height = std::exchange(height, kDefaultSize);
+    aside->loadReport = std::move(loadReport);
+    return aside;
+}
+
+void World::PutContentBack(std::unique_ptr<ContentAside> content) {
+    auto* aside = dynamic_cast<WorldAside*>(content.get());
+    if (aside == nullptr) {
+        CDocument::PutContentBack(std::move(content));
+        return;
+    }
+    DestroyObjects();
+    // The holder now owns what is left of the failed load (nothing) and deletes it.
+    objects.Swap(aside->objects);
+    interactables.Swap(aside->interactables);
+    drawables.Swap(aside->drawables);
+    updateables.Swap(aside->updateables);
+    width = aside->width;
+    height = aside->height;
+    loadReport = std::move(aside->loadReport);
+    UpdateAllViews(nullptr, 0, nullptr);
+}
+
 std::string World::DescribeContent() const {
     std::string digits = std::to_string(objects.count);
     for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {

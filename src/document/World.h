@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "document/WorldLoadReport.h"
@@ -60,6 +61,13 @@ public:
     DrawPoint& GetMousePosition(DrawPoint& point) const override;
     /// Raises the modified flag, then asks every view to update.
     void MarkChanged() override;
+
+protected:
+    /// Moves the objects, the size and the load report into a holder, leaving the world empty:
+    /// putting them back costs no copy and no allocation.
+    std::unique_ptr<ContentAside> SetContentAside() override;
+    /// Destroys the objects a failed load left and moves the held ones back.
+    void PutContentBack(std::unique_ptr<ContentAside> content) override;
 
 private:
     static constexpr std::int32_t kDefaultSize = 1024;

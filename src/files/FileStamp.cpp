@@ -74,6 +74,20 @@ FileStamp FileStamp::Of(const std::string& path) {
     return stamp;
 }
 
+FileStamp FileStamp::Glance(const std::string& path) {
+    FileStamp stamp;
+    const OsResult<FileInfo> info = TheOs().InfoOf(path, true);
+    if (!info.ok() || info.value.kind != FileKind::regular) {
+        return stamp;
+    }
+    stamp.exists = true;
+    stamp.device = info.value.device;
+    stamp.inode = info.value.inode;
+    stamp.size = info.value.size;
+    stamp.modifiedNs = info.value.modifiedNs;
+    return stamp;
+}
+
 std::string FileStamp::ChangeTo(const FileStamp& now) const {
     if (!now.exists) {
         return exists ? "was deleted or can no longer be read" : "";

@@ -16,6 +16,14 @@ struct FileStamp {
 
     /// The file at path as it is now; exists is false when it cannot be read.
     static FileStamp Of(const std::string& path);
+    /// The file at path as its directory entry tells, without reading it: the hash is 0. Cheap
+    /// enough to ask often, for whether a file may have changed since an earlier glance.
+    static FileStamp Glance(const std::string& path);
+    /// Whether two glances see the same file with the same size and modification time.
+    bool LooksLike(const FileStamp& other) const {
+        return exists == other.exists && device == other.device && inode == other.inode &&
+               size == other.size && modifiedNs == other.modifiedNs;
+    }
 
     /// Why now differs from this stamp, as the end of a sentence ("was deleted", "was changed
     /// by another program ..."); empty when it is the same file with the same bytes. A file

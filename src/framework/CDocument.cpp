@@ -4,6 +4,9 @@
 #include <cerrno>
 #include <exception>
 #include <filesystem>
+#include <memory>
+#include <new>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
@@ -93,49 +96,132 @@ void CDocument::Tell(const std::string& text, MessageKind kind) const {
 }
 
 bool CDocument::OnOpenDocument(const std::string& path) {
+    const ReadOutcome outcome = ReadFile(path, false);
+    if (outcome.end == ReadOutcome::End::cancelled) {
+        // A cancel is the person's own choice; only content that could not be put back is news.
+        if (lastOpenTouched_) {
+            Tell("Opening " + Quoted(path) + " was cancelled, and what was open before could " +
+                     "not be put back.",
+                 MessageKind::warning);
+        }
+        return false;
+    }
+    if (outcome.end == ReadOutcome::End::failed) {
+        Tell(outcome.why, MessageKind::error);
+        return false;
+    }
+    // The title is still the previous file's until the template takes the new path.
+    TellOutcome("Opened " + std::filesystem::path(path).filename().string(), outcome.seconds);
+    if (outcome.verdict.kind == LoadVerdict::Kind::partial) {
+        Tell(Quoted(path) + " was read only up to " + outcome.verdict.detail +
+                 ". What was read is open; saving will replace the file with it.",
+             MessageKind::warning);
+    } else if (outcome.verdict.kind == LoadVerdict::Kind::skippedText) {
+        Tell(Quoted(path) + " was read to the end, but " + outcome.verdict.detail +
+                 ". Saving will replace the file with what was understood.",
+             MessageKind::warning);
+    }
+    return true;
+}
+
+CDocument::ReadOutcome CDocument::ReadFile(const std::string& path, bool wholeOnly) {
+    ReadOutcome outcome;
     lastOpenTouched_ = false;
-    DialogProgress progress(dialogs_, "Opening", "Opening " + Quoted(path), progressDelay_);
+    outcome.before = FileStamp::Glance(path);
+    const bool wasModified = IsModified();
+    const std::uint64_t sizeBefore = lastFileSize_;
+    std::unique_ptr<ContentAside> aside;
+    bool setAside = false;
     std::uint64_t size = 0;
+    DialogProgress progress(dialogs_, "Opening", "Opening " + Quoted(path), progressDelay_);
     try {
         CArchive archive(path, CArchive::load);
         archive.SetProgressObserver(&progress);
-        // From here on the content no longer matches any file until the load completes; a
-        // load that fails leaves the document modified, and the template replaces it.
-        lastOpenTouched_ = true;
+        // Set aside only once the file could be opened: a missing file costs nothing.
+        aside = SetContentAside();
+        setAside = true;
         DeleteContents();
         SetModifiedFlag(true);
         Serialize(archive);
         archive.Close();
         size = archive.GetSize();
+        outcome.verdict = docTemplate_ != nullptr ? docTemplate_->JudgeLoad(*this) : LoadVerdict{};
+        const LoadVerdict::Kind kind = outcome.verdict.kind;
+        if (kind == LoadVerdict::Kind::refused) {
+            outcome.why = wholeOnly ? outcome.verdict.detail
+                                    : "Cannot open " + Quoted(path) + ": " + outcome.verdict.detail;
+        } else if (wholeOnly && kind == LoadVerdict::Kind::partial) {
+            outcome.why = "it could be read only up to " + outcome.verdict.detail;
+        } else if (wholeOnly && kind == LoadVerdict::Kind::skippedText) {
+            outcome.why = "it was read to the end, but " + outcome.verdict.detail;
+        } else if (wholeOnly && !FileStamp::Glance(path).LooksLike(outcome.before)) {
+            // Rewritten in place while it was read: what was read may mix old and new text.
+            outcome.why = "it was being changed while it was read";
+        } else {
+            outcome.end = ReadOutcome::End::taken;
+        }
+    } catch (const CFileException& error) {
+        if (error.GetError() == ECANCELED) {
+            outcome.end = ReadOutcome::End::cancelled;
+        } else {
+            outcome.why = wholeOnly ? "it cannot be read as a whole any more" : error.what();
+        }
+    } catch (const std::bad_alloc&) {
+        outcome.why = wholeOnly ? "there is not enough memory to read it"
+                                : "Cannot open " + Quoted(path) + ": not enough memory";
     } catch (const std::exception& error) {
-        progress.Close();
-        SetModifiedFlag(lastOpenTouched_ || IsModified());
-        Tell(error.what(), KindOf(error));
-        return false;
+        outcome.why = wholeOnly ? "it cannot be read as a whole any more" : error.what();
     }
     progress.Close();
-    LoadVerdict verdict = docTemplate_ != nullptr ? docTemplate_->JudgeLoad(*this) : LoadVerdict{};
-    if (verdict.kind == LoadVerdict::Kind::refused) {
-        SetModifiedFlag(true);
-        Tell("Cannot open " + Quoted(path) + ": " + verdict.detail, MessageKind::error);
-        return false;
+    outcome.seconds = progress.ElapsedSeconds();
+    if (outcome.end == ReadOutcome::End::taken) {
+        SetModifiedFlag(false);
+        lastFileSize_ = size;
+        diskStamp_ = FileStamp::Of(path);
+        reloadPending_ = false;
+        return outcome;
     }
-    SetModifiedFlag(false);
-    lastFileSize_ = size;
-    diskStamp_ = FileStamp::Of(path);
-    // The title is still the previous file's until the template takes the new path.
-    TellOutcome("Opened " + std::filesystem::path(path).filename().string(),
-                progress.ElapsedSeconds());
-    if (verdict.kind == LoadVerdict::Kind::partial) {
-        Tell(Quoted(path) + " was read only up to " + verdict.detail +
-                 ". What was read is open; saving will replace the file with it.",
-             MessageKind::warning);
-    } else if (verdict.kind == LoadVerdict::Kind::skippedText) {
-        Tell(Quoted(path) + " was read to the end, but " + verdict.detail +
-                 ". Saving will replace the file with what was understood.",
-             MessageKind::warning);
+    if (setAside) {
+        try {
+            // What the failed load left goes first, which also frees its memory.
+            PutContentBack(std::move(aside));
+        } catch (const std::exception&) {
+            lastOpenTouched_ = true;
+        }
     }
-    return true;
+    SetModifiedFlag(lastOpenTouched_ || wasModified);
+    lastFileSize_ = sizeBefore;
+    return outcome;
+}
+
+namespace {
+
+/// The base's content aside: the text the document's Serialize stored.
+class SavedText : public CDocument::ContentAside {
+public:
+    std::string text;
+};
+
+}  // namespace
+
+std::unique_ptr<CDocument::ContentAside> CDocument::SetContentAside() {
+    auto saved = std::make_unique<SavedText>();
+    CArchive store = CArchive::ToMemory(saved->text);
+    Serialize(store);
+    store.Close();
+    return saved;
+}
+
+void CDocument::PutContentBack(std::unique_ptr<ContentAside> content) {
+    auto* saved = dynamic_cast<SavedText*>(content.get());
+    if (saved == nullptr) {
+        throw std::logic_error("the content set aside is not the document's own");
+    }
+    CArchive load = CArchive::FromMemory(std::move(saved->text));
+    DeleteContents();
+    Serialize(load);
+    load.Close();
+    UpdateAllViews(nullptr);
 }
 
 bool CDocument::OnSaveDocument(const std::string& path) {
@@ -162,6 +248,7 @@ bool CDocument::OnSaveDocument(const std::string& path) {
     progress.Close();
     SetModifiedFlag(false);
     lastFileSize_ = size;
+    reloadPending_ = false;
     TellOutcome("Saved " + std::filesystem::path(path).filename().string(),
                 progress.ElapsedSeconds());
     return true;
@@ -287,39 +374,24 @@ std::string CDocument::DiskChange() const {
 }
 
 bool CDocument::ReloadFromDisk(std::string& why) {
-    std::string kept;
-    try {
-        CArchive store = CArchive::ToMemory(kept);
-        Serialize(store);
-        store.Close();
-    } catch (const std::exception& error) {
-        why = error.what();
-        return false;
-    }
-    const FileStamp keptStamp = diskStamp_;
+    // Quietly: no progress and no message from the read itself; the caller tells the outcome.
     UserDialogs* dialogs = std::exchange(dialogs_, nullptr);
-    const bool opened = OnOpenDocument(pathName_);
+    const ReadOutcome outcome = ReadFile(pathName_, true);
     dialogs_ = dialogs;
-    const LoadVerdict verdict =
-        opened && docTemplate_ != nullptr ? docTemplate_->JudgeLoad(*this) : LoadVerdict{};
-    if (opened && verdict.kind == LoadVerdict::Kind::complete) {
+    if (outcome.end == ReadOutcome::End::taken) {
         UpdateAllViews(nullptr);
         return true;
     }
-    why = !opened ? "it cannot be read as a whole any more"
-          : verdict.kind == LoadVerdict::Kind::partial
-              ? "it could be read only up to " + verdict.detail
-              : "it was read to the end, but " + verdict.detail;
-    try {
-        CArchive load = CArchive::FromMemory(std::move(kept));
-        DeleteContents();
-        Serialize(load);
-        load.Close();
-    } catch (const std::exception&) {
-    }
-    // The file still holds what nobody here has seen: a save asks before writing over it.
-    diskStamp_ = keptStamp;
+    why = outcome.end == ReadOutcome::End::cancelled ? "reading it was cancelled" : outcome.why;
+    // The file still holds what nobody here has seen: a save asks before writing over it, and
+    // the reload waits for the file to change again, perhaps to be whole then.
     SetModifiedFlag(true);
-    UpdateAllViews(nullptr);
+    reloadPending_ = true;
+    pendingChange_ = changeCount_;
+    pendingGlance_ = outcome.before;
     return false;
+}
+
+bool CDocument::MayReloadNow() const {
+    return IsReloadPending() && !FileStamp::Glance(pathName_).LooksLike(pendingGlance_);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -81,9 +82,17 @@ public:
     /// How the document's file differs from what the document last read or wrote, as the end
     /// of a sentence ("was deleted ..."); empty when it does not, or nothing is known.
     std::string DiskChange() const;
-    /// Reads the document's file again, quietly. A file that does not read completely is not
-    /// taken: the content is put back as it was, marked modified, and why says what is wrong.
+    /// Reads the document's file again, quietly. A file that does not read completely, or that
+    /// changed while it was read, is not taken: the content is put back as it was, marked
+    /// modified, why says what is wrong, and the reload stays pending (IsReloadPending).
     [[nodiscard]] bool ReloadFromDisk(std::string& why);
+    /// Whether the last ReloadFromDisk could not take the file and the document has not been
+    /// changed here since: it is marked modified only by that failed reload, so reading the
+    /// file again loses nothing. A save or an open ends it.
+    bool IsReloadPending() const { return reloadPending_ && changeCount_ == pendingChange_; }
+    /// While a reload is pending: whether the file looks different (a glance, nothing read)
+    /// from when the failed reload began to read it, so that trying again may succeed.
+    bool MayReloadNow() const;
     /// Forgets the path; the title is left alone.
     void ClearPathName() { pathName_.clear(); }
     /// The name shown in the frame's caption: the file name, or "Untitled" for a new document.
@@ -105,13 +114,14 @@ public:
 
     /// Empties the document before a load. The base does nothing.
     virtual void DeleteContents();
-    /// Loads the file through Serialize, with the document marked modified while it loads, so a
-    /// load that fails part-way leaves a modified document. Afterwards the template's verdict
-    /// on the content decides: refused fails the open, partial warns. Every failure is told to
-    /// the person with the file and the reason. Answers whether the document holds the file.
+    /// Loads the file through Serialize, the content held so far set aside meanwhile. The
+    /// template's verdict on the new content decides: refused fails the open, partial warns.
+    /// An open that fails or is cancelled puts the old content back, with its modified flag;
+    /// every failure but a cancel is told to the person with the file and the reason (running
+    /// out of memory as "not enough memory"). Answers whether the document holds the file.
     [[nodiscard]] virtual bool OnOpenDocument(const std::string& path);
-    /// Whether the last OnOpenDocument got as far as changing the content: after a failed open
-    /// the content then matches no file any more.
+    /// Whether the last OnOpenDocument failed with the content changed and not put back: it
+    /// then matches no file any more, and is left marked modified.
     bool LastOpenTouchedContent() const { return lastOpenTouched_; }
     /// Saves through Serialize into a new file that replaces path only when complete, then
     /// clears the modified flag. On failure the person is told why, the flag stays as it was
@@ -139,8 +149,23 @@ public:
     /// order of attachment.
     void UpdateAllViews(CView* sender, long hint = 0, CObject* hintObject = nullptr);
 
+    /// The content of a document held outside it while a load may replace it.
+    class ContentAside {
+    public:
+        virtual ~ContentAside() = default;
+    };
+
 protected:
     friend class CDocTemplate;  // binds itself and its dialogs to the documents it makes
+
+    /// Before a load: takes the content out of the document, or a copy of it, so that
+    /// PutContentBack can restore it unchanged if the load fails. The base knows nothing of the
+    /// content, so it keeps the text Serialize stores, in memory; a document that can move its
+    /// content aside without writing it out overrides both.
+    virtual std::unique_ptr<ContentAside> SetContentAside();
+    /// After a failed load: drops whatever the load left and restores content, then updates the
+    /// views. Throws when that fails; the base does when the kept text cannot be read back.
+    virtual void PutContentBack(std::unique_ptr<ContentAside> content);
 
     /// Tells the person something through the dialogs, when there are any.
     void Tell(const std::string& text, MessageKind kind) const;
@@ -154,6 +179,20 @@ protected:
     [[nodiscard]] virtual bool CanStartNewDocument();
 
 private:
+    /// How a read of a file into the document ended.
+    struct ReadOutcome {
+        enum class End { taken, cancelled, failed };
+        End end = End::failed;
+        LoadVerdict verdict;  ///< for taken
+        std::string why;  ///< for failed: an open's sentence naming the file, or a reload's reason
+        double seconds = 0;
+        FileStamp before;  ///< a glance at the file just before it was read
+    };
+    /// Reads path in place of the content. Unless the read is taken, the content, the modified
+    /// flag and the size of the last file are put back as they were. With wholeOnly only a
+    /// complete read of a file that did not change meanwhile is taken.
+    ReadOutcome ReadFile(const std::string& path, bool wholeOnly);
+
     /// Whether a save may write over the document's own file: it may when the file is as last
     /// read or written; otherwise the person is asked.
     ChangedFileChoice CheckOwnFile() const;
@@ -180,4 +219,9 @@ private:
     std::uint64_t changeCount_ = 0;
     /// The document's file as last read or written; exists is false when not known.
     FileStamp diskStamp_;
+    /// A failed reload waits for the file to read whole: the change count it left, and a
+    /// glance at the file when it began to read.
+    bool reloadPending_ = false;
+    std::uint64_t pendingChange_ = 0;
+    FileStamp pendingGlance_;
 };

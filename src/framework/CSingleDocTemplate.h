@@ -13,9 +13,10 @@ public:
     ~CSingleDocTemplate() override;
 
     /// Asks the current document to save its changes first. A new document takes the default
-    /// title. An open that fails before the document was touched keeps it; one that fails after
-    /// (a file read in part, or refused) leaves a new, untitled document, so nothing can save
-    /// over the file that failed. When the frame was made for this open, a failure destroys it.
+    /// title. An open that fails or is cancelled leaves the document as it was (it puts its
+    /// content back); only one whose content could not be put back leaves a new, untitled
+    /// document, so nothing can save over either file. When the frame was made for this open,
+    /// a failure destroys it.
     CDocument* OpenDocumentFile(const std::string& path, bool makeVisible = true) override;
     bool SaveAllModified() override;
     void CloseAllDocuments() override;

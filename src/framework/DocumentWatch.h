@@ -13,6 +13,9 @@ class UserDialogs;
 /// document is read again and the status bar says so; a modified one asks first. A file that
 /// would not read completely is not taken: a message says why and the content stays. The
 /// program's own saves leave the file as the document remembers it, so they are not changes.
+/// A reload that could not take the file (caught half written, say) is tried again at the next
+/// signal, or at the next Follow once the file looks different, for as long as the document
+/// has no changes of its own; it then goes without asking.
 class DocumentWatch {
 public:
     using Status = std::function<void(const std::string&)>;
@@ -23,9 +26,11 @@ public:
                   const MakeWatcher& makeWatcher);
     ~DocumentWatch();
 
-    /// Watches the document's present file; cheap when it is the one watched already.
+    /// Watches the document's present file; cheap when it is the one watched already. Tries
+    /// a pending reload again when the file looks changed since it failed.
     void Follow();
-    /// The watched file changed, or may have.
+    /// The watched file changed, or may have. An exception from the document or the dialogs
+    /// passes through and leaves the watch ready for the next signal.
     void OnChanged();
     bool Works() const { return watcher_ != nullptr; }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 /// One element of a PointerList. Callers walk the list through next and prev.
 template <typename T>
@@ -86,6 +87,17 @@ public:
         }
         --count;
         FreeNode(node);
+    }
+
+    /// Exchanges the whole contents of two lists, nodes and blocks alike, without allocating.
+    void Swap(PointerList& other) noexcept {
+        std::swap(head, other.head);
+        std::swap(tail, other.tail);
+        std::swap(count, other.count);
+        std::swap(blocks_, other.blocks_);
+        std::swap(free_, other.free_);
+        std::swap(used_, other.used_);
+        std::swap(capacity_, other.capacity_);
     }
 
     /// Erases every node, first to last; the items stay as they are.

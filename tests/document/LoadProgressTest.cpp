@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <new>
+#include <string>
 #include <vector>
 
 #include "WorldFileTesting.h"
@@ -17,10 +19,11 @@ namespace {
 using namespace velk_test;
 
 /// Records every progress window and update; the person presses Cancel at update cancelAt
-/// (counted from 1; 0 never).
+/// (counted from 1; 0 never), and memory runs out at update failAt.
 class ProgressDialogs : public UserDialogs {
 public:
     int cancelAt = 0;
+    int failAt = 0;
     std::vector<std::string> opened;
     std::vector<ProgressReport> updates;
     std::vector<std::string> messages;
@@ -52,6 +55,9 @@ private:
         ~Window() override { owner.dialogUp = false; }
         bool Update(const ProgressReport& report) override {
             owner.updates.push_back(report);
+            if (static_cast<int>(owner.updates.size()) == owner.failAt) {
+                throw std::bad_alloc();
+            }
             return static_cast<int>(owner.updates.size()) != owner.cancelAt;
         }
         ProgressDialogs& owner;
@@ -103,8 +109,9 @@ INSTANTIATE_TEST_SUITE_P(Load, ChunkedLoadTest,
                                            ChunkedLoad{"CancelLater", 5}),
                          RowName());
 
-// Cancel through the document: an open tells the person after the dialog has gone; a save
-// keeps the old file and the modified world, and leaves no temporary file behind.
+// Cancel through the document: an open says nothing and keeps the world; a save keeps the
+// old file and the modified world, tells after the dialog has gone, and leaves no temporary
+// file behind.
 TEST(DocumentProgressTest, CancelledOpenAndSaveChangeNothingOnDisk) {
     TempFolder folder;
     const std::string path = (folder / "w.world").string();
@@ -120,7 +127,8 @@ TEST(DocumentProgressTest, CancelledOpenAndSaveChangeNothingOnDisk) {
 
     dialogs.cancelAt = static_cast<int>(dialogs.updates.size()) + 1;
     EXPECT_FALSE(world.OnOpenDocument(path));
-    EXPECT_EQ(dialogs.messages.back(), "Cannot open \"" + path + "\": cancelled");
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(world.GetAllObjects().count, 300);
 
     BuildLargeWorld(world, 1);
     world.SetModifiedFlag();
@@ -131,6 +139,46 @@ TEST(DocumentProgressTest, CancelledOpenAndSaveChangeNothingOnDisk) {
     EXPECT_EQ(ReadFileBytes(path), saved);
     EXPECT_FALSE(dialogs.messageOverDialog);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"w.world"});
+}
+
+// A cancel, or memory running out, part-way through opening another file puts back the world
+// that was open: its objects, size, file, title, stamp and modified flag.
+TEST(DocumentProgressTest, AnOpenCutShortPutsBackTheWorldThatWasOpen) {
+    TempFolder folder;
+    const std::string mine = (folder / "mine.world").string();
+    const std::string big = (folder / "big.world").string();
+    {
+        World other;
+        BuildLargeWorld(other, 1000);
+        ASSERT_TRUE(other.OnSaveDocument(big));
+    }
+    for (const bool outOfMemory : {false, true}) {
+        World world;
+        BuildLargeWorld(world, 3);
+        world.SetWorldSize(300, 200);
+        ASSERT_TRUE(world.OnSaveDocument(mine));
+        world.SetPathName(mine, false);
+        world.RememberDiskState();
+        world.SetModifiedFlag(outOfMemory);
+        const std::string before = SaveToText(world);
+        const FileStamp stamp = world.GetDiskStamp();
+        ProgressDialogs dialogs;
+        world.SetDialogs(&dialogs);
+        world.SetProgressDelay(0);
+        (outOfMemory ? dialogs.failAt : dialogs.cancelAt) = 1;
+        EXPECT_FALSE(world.OnOpenDocument(big));
+        EXPECT_TRUE(SaveToText(world) == before);
+        EXPECT_EQ(world.GetLoadReport().status, WorldLoadReport::Complete);
+        EXPECT_EQ(world.GetPathName(), mine);
+        EXPECT_EQ(world.GetTitle(), "mine.world");
+        EXPECT_EQ(world.IsModified(), outOfMemory);
+        EXPECT_TRUE(stamp.LooksLike(world.GetDiskStamp()));
+        EXPECT_EQ(stamp.hash, world.GetDiskStamp().hash);
+        EXPECT_EQ(dialogs.messages, outOfMemory ? std::vector<std::string>{"Cannot open \"" + big +
+                                                                           "\": not enough memory"}
+                                                : std::vector<std::string>{});
+        EXPECT_FALSE(dialogs.messageOverDialog);
+    }
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <filesystem>
 
+#include <new>
 #include <string>
 
 #include "WorldFileTesting.h"
 #include "document/MemoryBudget.h"
-#include "files/Memory.h"
 #include "document/OpenWorldFile.h"
+#include "files/Memory.h"
+#include "files/ProgressObserver.h"
 
 namespace {
 
@@ -85,6 +87,33 @@ TEST(WorldFileMemory, AFileThatCannotFitIsRefusedBeforeReading) {
     EXPECT_EQ(opened.bytes, 0u);
     EXPECT_NE(opened.error.find("\"" + path + "\": opening it may take up to "), std::string::npos)
         << opened.error;
+}
+
+// Memory that runs out part-way through a file makes it unreadable, with a message naming the
+// file, and frees what was read; nothing else breaks.
+TEST(WorldFileMemory, RunningOutWhileReadingIsAnUnreadableVerdict) {
+    struct NoMemoryAtSecondChunk : ProgressObserver {
+        int chunks = 0;
+        bool OnProgress(std::uint64_t, std::uint64_t) override {
+            if (++chunks == 2) {
+                throw std::bad_alloc();
+            }
+            return true;
+        }
+    } progress;
+    TempFolder folder;
+    const std::string path = (folder / "big.world").string();
+    World source;
+    velk_test::BuildLargeWorld(source, 1000);
+    WriteFileBytes(path, velk_test::SaveToText(source));
+    const OpenedWorldFile opened = OpenWorldFile(path, &progress);
+    EXPECT_EQ(progress.chunks, 2);
+    EXPECT_EQ(opened.verdict, WorldFileVerdict::unreadable);
+    EXPECT_EQ(opened.Problem(path), "Cannot open \"" + path + "\": not enough memory");
+    EXPECT_EQ(opened.world->GetAllObjects().count, 0);
+    progress.chunks = 0;
+    EXPECT_EQ(FormatWorldFileCheck(CheckWorldFile(path, &progress)),
+              path + ": unreadable\n  Cannot open \"" + path + "\": not enough memory\n");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 // saves and loads one line of text.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -203,6 +204,9 @@ private:
 /// template's judge; one that does not end in a line feed reads in part.
 class NoteDocument : public CDocument {
     DECLARE_DYNCREATE(NoteDocument)
+    struct TextAside : ContentAside {
+        std::string text;
+    };
 
 public:
     bool OnNewDocument() override {
@@ -223,9 +227,26 @@ public:
         while (unsigned count = archive.Read(buffer, sizeof buffer)) {
             text.append(buffer, count);
         }
+        if (whileLoading) {
+            whileLoading();
+        }
+    }
+
+    std::unique_ptr<ContentAside> SetContentAside() override {
+        auto aside = std::make_unique<TextAside>();
+        aside->text = std::move(text);
+        text.clear();
+        return aside;
+    }
+    void PutContentBack(std::unique_ptr<ContentAside> content) override {
+        text = std::move(static_cast<TextAside&>(*content).text);
+        UpdateAllViews(nullptr);
     }
 
     std::string text;
+    /// Called at the end of every load, the text read: a test may fail the load or change the
+    /// file meanwhile.
+    std::function<void()> whileLoading;
 };
 
 inline LoadVerdict JudgeNote(const CDocument& document) {

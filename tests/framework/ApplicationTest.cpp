@@ -2,13 +2,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <new>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "AppTestKit.h"
+#include "files/FileStamp.h"
+#include "framework/CFileException.h"
 #include "framework/CRecentFileList.h"
 #include "support/TestFiles.h"
 
@@ -225,11 +230,12 @@ TEST_F(ApplicationTest, SaveOfAReadOnlyFileOffersSaveAs) {
 struct OpenRow {
     const char* name;
     const char* content;  ///< null: the file does not exist
+    void (*whileLoading)();
+    bool modifiedBefore;
     bool opens;
     const char* textAfter;
     const char* titleAfter;
-    bool keepsOldPath;
-    MessageKind told;
+    std::optional<MessageKind> told;
 };
 
 class OpenOutcomeTest : public ApplicationTest, public ::testing::WithParamInterface<OpenRow> {};
@@ -238,6 +244,10 @@ TEST_P(OpenOutcomeTest, LeavesADocumentThatCannotOverwriteTheWrongFile) {
     const OpenRow& row = GetParam();
     WriteFile(Path("first.note"), "note first\n");
     ASSERT_TRUE(Start({Path("first.note")}));
+    const FileStamp stamp = Document().GetDiskStamp();
+    Document().whileLoading = row.whileLoading;
+    Document().SetModifiedFlag(row.modifiedBefore);
+    dialogs.saveChangesAnswers.push_back(SaveChoice::discard);
     if (row.content != nullptr) {
         WriteFile(Path("second.note"), row.content);
     }
@@ -246,25 +256,38 @@ TEST_P(OpenOutcomeTest, LeavesADocumentThatCannotOverwriteTheWrongFile) {
 
     EXPECT_EQ(Document().text, row.textAfter);
     EXPECT_EQ(Host().title, row.titleAfter);
-    EXPECT_EQ(Document().GetPathName(), row.opens          ? Path("second.note")
-                                        : row.keepsOldPath ? Path("first.note")
-                                                           : "");
-    EXPECT_FALSE(Document().IsModified());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_EQ(dialogs.messages[0].first, row.told);
-    EXPECT_NE(dialogs.messages[0].second.find(Path("second.note")), std::string::npos);
+    EXPECT_EQ(Document().GetPathName(), Path(row.opens ? "second.note" : "first.note"));
+    EXPECT_EQ(Document().IsModified(), row.modifiedBefore && !row.opens);
+    EXPECT_EQ(Host().titleModified, Document().IsModified());
+    if (!row.opens) {
+        EXPECT_TRUE(stamp.LooksLike(Document().GetDiskStamp()));
+        EXPECT_EQ(stamp.hash, Document().GetDiskStamp().hash);
+    }
+    ASSERT_EQ(dialogs.messages.size(), row.told ? 1u : 0u);
+    if (row.told) {
+        EXPECT_EQ(dialogs.messages[0].first, *row.told);
+        EXPECT_NE(dialogs.messages[0].second.find(Path("second.note")), std::string::npos);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, OpenOutcomeTest,
     ::testing::Values(
         // Nothing was read: the document is untouched and keeps its file.
-        OpenRow{"Missing", nullptr, false, "note first\n", "first.note - Notes", true,
+        OpenRow{"Missing", nullptr, nullptr, false, false, "note first\n", "first.note - Notes",
                 MessageKind::error},
-        // Read, then refused: a new untitled document, so Save cannot write over either file.
-        OpenRow{"NotANote", "hello\n", false, "", "Untitled - Notes", false, MessageKind::error},
+        // Read, then refused, or read in part and then out of memory: what was open comes back,
+        // modified flag, stamp and all, so Save writes only to the file it came from.
+        OpenRow{"NotANote", "hello\n", nullptr, false, false, "note first\n", "first.note - Notes",
+                MessageKind::error},
+        OpenRow{"OutOfMemory", "note second\n", [] { throw std::bad_alloc(); }, true, false,
+                "note first\n", "first.note - Notes", MessageKind::error},
+        // Cancelled in the progress dialog: the same, and nothing to say.
+        OpenRow{"Cancelled", "note second\n",
+                [] { throw CFileException(CFileException::open, "x", "cancelled", ECANCELED); },
+                false, false, "note first\n", "first.note - Notes", std::nullopt},
         // Read in part: open, with a warning that saving replaces the file.
-        OpenRow{"Partial", "note cut", true, "note cut", "second.note - Notes", false,
+        OpenRow{"Partial", "note cut", nullptr, false, true, "note cut", "second.note - Notes",
                 MessageKind::warning}),
     [](const auto& info) { return std::string(info.param.name); });
 

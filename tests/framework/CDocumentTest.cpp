@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <new>
+#include <string>
 #include <tuple>
 #include <vector>
 
+#include "framework/CArchive.h"
 #include "framework/CView.h"
 
 namespace {
@@ -40,6 +45,41 @@ TEST(CDocumentTest, OnNewDocumentClearsTheModifiedFlagUnlessThePreparationFails)
     document.refuse = false;
     EXPECT_TRUE(document.OnNewDocument());
     EXPECT_FALSE(document.IsModified());
+}
+
+/// A document of bytes that keeps no content aside of its own; a load fails after reading
+/// "bad".
+class BytesDocument : public CDocument {
+public:
+    void Serialize(CArchive& archive) override {
+        if (archive.IsStoring()) {
+            archive.Write(text.data(), static_cast<unsigned>(text.size()));
+            return;
+        }
+        text.clear();
+        char buffer[64];
+        while (unsigned count = archive.Read(buffer, sizeof buffer)) {
+            text.append(buffer, count);
+        }
+        if (text.rfind("bad", 0) == 0) {
+            throw std::bad_alloc();
+        }
+    }
+    std::string text;
+};
+
+// Without a way of its own, a failed load puts back what Serialize had stored before it.
+TEST(CDocumentTest, AFailedOpenPutsBackTheStoredContent) {
+    const std::string path = ::testing::TempDir() + "velk-bytes-document";
+    std::ofstream(path, std::ios::binary) << "bad bytes";
+    BytesDocument document;
+    document.text = "mine";
+    document.SetModifiedFlag();
+    EXPECT_FALSE(document.OnOpenDocument(path));
+    EXPECT_EQ(document.text, "mine");
+    EXPECT_TRUE(document.IsModified());
+    EXPECT_FALSE(document.LastOpenTouchedContent());
+    std::filesystem::remove(path);
 }
 
 TEST(CDocumentTest, UpdateAllViewsReachesEveryViewButTheSenderInOrder) {

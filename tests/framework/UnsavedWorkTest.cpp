@@ -8,11 +8,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "AppTestKit.h"
 #include "files/RecoveryStore.h"
 #include "framework/DocumentRecovery.h"
+#include "framework/DocumentWatch.h"
 #include "support/ChildProcess.h"
 #include "support/FaultyOs.h"
 #include "support/TestFiles.h"
@@ -182,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
     Changes, WatchTest,
     ::testing::Values(
         WatchRow{"unmodifiedReloads", false, "note theirs\n", true, "note theirs\n", false, true},
-        WatchRow{"partialIsNotTaken", false, "note cut", true, "note mine\n", true, false},
+        WatchRow{"partialIsNotTaken", false, "note cut", true, "note mine", true, false},
         WatchRow{"modifiedReloadChosen", true, "note theirs\n", true, "note theirs\n", false, true},
         WatchRow{"modifiedKept", true, "note theirs\n", false, "note mine", true, false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -193,6 +195,76 @@ TEST_F(UnsavedWorkTest, OwnSavesDoNotLookLikeChanges) {
     platform.fileChanged();
     EXPECT_TRUE(dialogs.reloadAsked.empty());
     EXPECT_EQ(app->Document()->text, "note mine");
+}
+
+class ReloadRetryTest : public UnsavedWorkTest, public ::testing::WithParamInterface<bool> {};
+
+// A reload that catches the file half written, or being rewritten, is not taken; the watch
+// reads the file again once it looks changed, even with no signal, and takes it when whole,
+// unless the world was changed here meanwhile: then the next signal asks as usual.
+TEST_P(ReloadRetryTest, AReloadThatCouldNotTakeTheFileIsTriedAgainOnceItChanges) {
+    const bool editedMeanwhile = GetParam();
+    StartChanged();
+    NoteDocument& document = *app->Document();
+    document.SetModifiedFlag(false);
+    int loads = 0;
+    int rewrites = 0;
+    document.whileLoading = [&] {
+        ++loads;
+        if (rewrites-- > 0) {
+            WriteFileBytes(Path("a.note"), "note theirs, later\n");
+        }
+    };
+    WriteFileBytes(Path("a.note"), "note cut");
+    platform.fileChanged();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(document.IsModified());
+    app->GetWatch()->Follow();  // the file is as the failed reload saw it
+    EXPECT_EQ(loads, 1);
+    if (editedMeanwhile) {
+        document.text = "note edited";
+        document.SetModifiedFlag();
+    }
+    WriteFileBytes(Path("a.note"), "note theirs\n");
+    rewrites = 1;
+    app->GetWatch()->Follow();  // rewritten while it is read
+    EXPECT_EQ(loads, editedMeanwhile ? 1 : 2);
+    app->GetWatch()->Follow();
+    if (editedMeanwhile) {
+        EXPECT_EQ(document.text, "note edited");
+        platform.fileChanged();
+        EXPECT_EQ(dialogs.reloadAsked.size(), 1u);
+    } else {
+        EXPECT_EQ(document.text, "note theirs, later\n");
+        EXPECT_FALSE(document.IsModified());
+        EXPECT_EQ(platform.lastFrameHost->statusBar.texts[0],
+                  "a.note was changed on disk and has been reloaded");
+    }
+    EXPECT_EQ(dialogs.messages.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Edits, ReloadRetryTest, ::testing::Bool());
+
+// An exception out of a question leaves the watch ready for the next change.
+TEST_F(UnsavedWorkTest, TheWatchAnswersTheNextChangeAfterAnException) {
+    struct ThrowingDialogs : ScriptedDialogs {
+        bool AskReloadChanged(const std::string& text) override {
+            const bool answer = ScriptedDialogs::AskReloadChanged(text);
+            if (reloadAsked.size() == 1) {
+                throw std::runtime_error("no answer");
+            }
+            return answer;
+        }
+    } throwing;
+    StartChanged();
+    std::string watched;
+    DocumentWatch watch(
+        [this] { return app->Document(); }, throwing, [](const std::string&) {},
+        [&](std::function<void()>) { return std::make_unique<FakeWatcher>(watched); });
+    WriteFileBytes(Path("a.note"), "note theirs\n");
+    EXPECT_THROW(watch.OnChanged(), std::runtime_error);
+    watch.OnChanged();
+    EXPECT_EQ(throwing.reloadAsked.size(), 2u);
 }
 
 class RecoveryAfterKillTest : public UnsavedWorkTest,
