@@ -77,9 +77,9 @@ def expected(size, drawings):
 
 def main():
     stage, sources = Path(sys.argv[1]), Path(sys.argv[2])
-    spec = importlib.util.spec_from_file_location("xpm_to_png", sources / "xpm-to-png.py")
-    xpm = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(xpm)
+    found = importlib.util.spec_from_file_location("xpm_to_png", sources / "xpm-to-png.py")
+    xpm = importlib.util.module_from_spec(found)
+    found.loader.exec_module(xpm)
     themes = [path for path in stage.rglob("hicolor") if path.is_dir()]
     if len(themes) != 1:
         print(f"expected one hicolor folder under {stage}, found {len(themes)}")
