@@ -4,6 +4,12 @@ set -euo pipefail
 
 packages=(build-essential cmake python3 qt6-base-dev libpng-dev libgtest-dev libgmock-dev
           libbenchmark-dev libmimalloc-dev xvfb xauth libx11-dev)
+# Building the Debian package and checking it (scripts/build-deb.sh, scripts/test-deb.sh and the
+# tests of the installed files): dpkg-buildflags and dpkg-shlibdeps, lintian, the validators of
+# desktop entries and AppStream metadata, man for the manual page, and what the desktop asks
+# about files: the MIME database, its reader File::MimeInfo and xdg-mime.
+packages+=(dpkg-dev lintian desktop-file-utils appstream man-db shared-mime-info
+           libfile-mimeinfo-perl xdg-utils)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a fresh machine, builds Velk twice (normal, and with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test in both builds.
+# UndefinedBehaviorSanitizer) and runs every test in both builds; then builds the Debian package,
+# installs it for real, and purges it again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +24,6 @@ echo "== normal build =="
 build build/normal
 echo "== sanitizer build =="
 build build/sanitize -DVELK_SANITIZE=ON -DVELK_BUILD_BENCHMARKS=OFF
+echo "== Debian package =="
+bash scripts/build-deb.sh
+bash scripts/test-deb.sh

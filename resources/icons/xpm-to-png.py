@@ -4,9 +4,12 @@ program and the desktop take.
 
     xpm-to-png.py                  converts every *.xpm beside this script
     xpm-to-png.py IN.xpm OUT.png   converts one file
-    xpm-to-png.py --scale 8 IN.xpm OUT.png   the same, each pixel an 8 by 8 block, to look at
+    xpm-to-png.py --scale 8 IN.xpm OUT.png   the same, each pixel an 8 by 8 block
+    xpm-to-png.py --canvas 24 IN.xpm OUT.png the picture centred on a transparent 24 by 24 canvas
 
-Only the XPM that we write is understood: colours as #RRGGBB or None (transparent), the colour
+The icon theme's larger sizes are made with --scale from the 16 and 32 pixel drawings: every
+pixel becomes a square block, so the edges stay as sharp as drawn. A size that no whole
+multiple reaches (24) takes --canvas instead. Only the XPM that we write is understood: colours as #RRGGBB or None (transparent), the colour
 key "c", any number of characters per pixel. Standard library only.
 """
 
@@ -69,17 +72,38 @@ def write_png(path, width, height, rows):
     Path(path).write_bytes(png)
 
 
-def convert(source, target, scale=1):
+def scale_up(width, height, rows, scale):
+    """Each pixel becomes a scale by scale block."""
+    rows = [[pixel for pixel in row for _ in range(scale)] for row in rows for _ in range(scale)]
+    return width * scale, height * scale, rows
+
+
+def centre(width, height, rows, size):
+    """The picture in the middle of a transparent size by size canvas."""
+    if size < width or size < height:
+        raise ValueError(f"a {width}x{height} picture does not fit on a {size}x{size} canvas")
+    left, top = (size - width) // 2, (size - height) // 2
+    clear = (0, 0, 0, 0)
+    canvas = [[clear] * size for _ in range(size)]
+    for y, row in enumerate(rows):
+        canvas[top + y][left : left + width] = row
+    return size, size, canvas
+
+
+def convert(source, target, scale=1, canvas=None):
     width, height, rows = read_xpm(source)
     if scale > 1:
-        rows = [[pixel for pixel in row for _ in range(scale)] for row in rows for _ in range(scale)]
-        width, height = width * scale, height * scale
+        width, height, rows = scale_up(width, height, rows, scale)
+    if canvas is not None:
+        width, height, rows = centre(width, height, rows, canvas)
     write_png(target, width, height, rows)
 
 
 def main():
     parser = argparse.ArgumentParser(description="Convert XPM icons to PNG.")
     parser.add_argument("--scale", type=int, default=1, help="blow each pixel up to a square")
+    parser.add_argument("--canvas", type=int, metavar="SIZE",
+                        help="centre the picture on a transparent SIZE by SIZE canvas")
     parser.add_argument("files", nargs="*", metavar="IN.xpm OUT.png")
     args = parser.parse_args()
     if args.files and len(args.files) != 2:
@@ -91,7 +115,7 @@ def main():
         (xpm, xpm.with_suffix(".png")) for xpm in sorted(Path(__file__).parent.glob("*.xpm"))]
     for source, target in pairs:
         try:
-            convert(source, target, args.scale)
+            convert(source, target, args.scale, args.canvas)
         except (OSError, ValueError) as error:
             print(f"xpm-to-png.py: {source}: {error}", file=sys.stderr)
             return 1
