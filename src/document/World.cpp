@@ -129,6 +129,7 @@ std::string World::DescribeContent() const {
 }
 
 void World::DestroyObjects() {
+    index.Clear();
     drawables.Clear();
     interactables.Clear();
     updateables.Clear();
@@ -146,6 +147,7 @@ void World::AddObject(Object* object) {
     if (auto* interactable = dynamic_cast<InteractableObject*>(object)) {
         interactables.Append(interactable);
     }
+    index.Add(object);
 }
 
 void World::SetWorldSize(std::int32_t newWidth, std::int32_t newHeight) {

@@ -8,6 +8,7 @@
 #include "objects/DrawableObject.h"
 #include "objects/InteractableObject.h"
 #include "objects/Object.h"
+#include "objects/ObjectIndex.h"
 #include "objects/PointerList.h"
 #include "objects/UpdateableObject.h"
 #include "objects/WorldContext.h"
@@ -50,6 +51,9 @@ public:
     const PointerList<InteractableObject>& GetInteractables() const { return interactables; }
     const PointerList<DrawableObject>& GetDrawables() const { return drawables; }
     const PointerList<UpdateableObject>& GetUpdateables() const { return updateables; }
+    /// Where the objects are, for the view to reach only those that a paint, an event or a
+    /// tick can affect.
+    const ObjectIndex& GetIndex() const { return index; }
 
     /// Stores any width and height, then asks every view to update, even when nothing changed.
     void SetWorldSize(std::int32_t newWidth, std::int32_t newHeight);
@@ -71,6 +75,7 @@ private:
     PointerList<InteractableObject> interactables;
     PointerList<DrawableObject> drawables;
     PointerList<UpdateableObject> updateables;
+    ObjectIndex index;
     std::int32_t width = kDefaultSize;
     std::int32_t height = kDefaultSize;
     DrawPoint mousePosition;

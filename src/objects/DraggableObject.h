@@ -34,6 +34,9 @@ public:
     /// radius 0 and its colour kept, and marks the world changed.
     bool OnMouseMove(WorldContext& world) override;
 
+    /// Between a grab and the left release that ends it.
+    bool IsDragging() const { return dragging; }
+
 protected:
     bool dragging;
     /// The mouse position less position at the grab; radius 0.
