@@ -233,7 +233,8 @@ void ObjectIndex::EnsureGrid() const {
         return;
     }
     // The grid spans the corners of the boxes in it, in cells of 64 units or, for a wide
-    // spread, the least power of two that keeps it within kMaxSide cells a side.
+    // spread, the least power of two that keeps it within kMaxSide cells a side and within
+    // mostCells in all.
     i64 minX = 0, minY = 0, maxX = 0, maxY = 0;
     bool any = false;
     for (std::size_t i = 0; i < where_.size(); ++i) {
@@ -249,7 +250,12 @@ void ObjectIndex::EnsureGrid() const {
     originX_ = minX;
     originY_ = minY;
     shift_ = kFirstShift;
-    while (((maxX - minX) >> shift_) >= kMaxSide || ((maxY - minY) >> shift_) >= kMaxSide) {
+    // A few objects far apart must not cost millions of empty cells: the cells are at most
+    // about twice the boxes (and a few thousand for a small world).
+    const i64 mostCells = std::max<i64>(4096, 2 * i64{inGrid_});
+    auto side = [this](i64 extent) { return (extent >> shift_) + 1; };
+    while (side(maxX - minX) > kMaxSide || side(maxY - minY) > kMaxSide ||
+           side(maxX - minX) * side(maxY - minY) > mostCells) {
         ++shift_;
     }
     columns_ = static_cast<std::int32_t>(((maxX - minX) >> shift_) + 1);
