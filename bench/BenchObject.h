@@ -1,5 +1,6 @@
-// Objects that receive their shapes directly instead of from a file, and the world of discs, bars
-// and ellipses in random colours that the file and recovery benchmarks write and read.
+// The objects of the benchmarks, which receive their shapes directly instead of from a file, and
+// the world of discs, bars and ellipses in random colours that the file and recovery benchmarks
+// write and read.
 #pragma once
 
 #include <cstdint>
@@ -16,12 +17,9 @@
 
 namespace velk_bench {
 
-/// A draggable object that receives its shapes directly instead of from a file, and shows them.
-class BenchObject : public DraggableObject {
-public:
-    void AddShape(DrawPrimitive* shape) { shapes.Append(shape); }
-    const PointerList<DrawPrimitive>& Shapes() const { return shapes; }
-};
+/// The benchmarks' objects are the program's own, which take shapes through AddShape: the
+/// world's index knows what they do, as it knows the objects read from a file.
+using BenchObject = DraggableObject;
 
 /// A 4096 by 4096 world of `objects` objects at random places, each a disc, a bar (every other
 /// one filled) and an ellipse, in random colours; the same world for the same count.

@@ -25,7 +25,7 @@ constexpr std::int32_t kWorldSize = 1024;
 
 /// The shapes of an object that Populate made.
 inline const PointerList<DrawPrimitive>& ShapesOf(const DrawableObject& object) {
-    return static_cast<const BenchObject&>(object).Shapes();
+    return object.GetShapes();
 }
 
 /// Makes random shapes 4 to 40 pixels across around an object's position.

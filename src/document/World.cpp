@@ -181,14 +181,37 @@ std::string World::DescribeContent() const {
 }
 
 void World::DestroyObjects() {
+    index.Clear();
     drawables.Clear();
     interactables.Clear();
     updateables.Clear();
+    // The typed lists are empty while the objects go, as they were emptied first, even for an
+    // object that asks for them as it dies; afterwards they are made again only when asked for.
+    destroying = true;
     DeleteItemsAndClear(objects);
+    destroying = false;
+    typedListsMade = false;
 }
 
 void World::AddObject(Object* object) {
     objects.Append(object);
+    if (typedListsMade) {
+        AppendToTypedLists(object);
+    }
+    index.Add(object);
+}
+
+void World::MakeTypedLists() const {
+    if (typedListsMade || destroying) {
+        return;
+    }
+    typedListsMade = true;
+    for (auto* node = objects.head; node != nullptr; node = node->next) {
+        AppendToTypedLists(node->value);
+    }
+}
+
+void World::AppendToTypedLists(Object* object) const {
     if (auto* updateable = dynamic_cast<UpdateableObject*>(object)) {
         updateables.Append(updateable);
     }

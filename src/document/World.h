@@ -9,6 +9,7 @@
 #include "objects/DrawableObject.h"
 #include "objects/InteractableObject.h"
 #include "objects/Object.h"
+#include "objects/ObjectIndex.h"
 #include "objects/PointerList.h"
 #include "objects/UpdateableObject.h"
 #include "objects/WorldContext.h"
@@ -17,9 +18,9 @@
 /// The document: a world of objects, its size and the last mouse position.
 ///
 /// It owns every object through the list of all objects; the three typed lists hold further
-/// pointers to the same objects for the view to draw (drawables, last to first), tick
-/// (updateables) and offer mouse events to (interactables, first to last). Every typed list
-/// keeps the order of addition.
+/// pointers to the same objects, the drawables, updateables and interactables, each in the
+/// order of addition. The view reaches the objects through the world's index (GetIndex),
+/// which gives the result of walking those lists.
 class World : public CDocument, public WorldContext {
     DECLARE_DYNCREATE(World)
 
@@ -48,9 +49,21 @@ public:
     /// updateables, drawables and interactables whose class it has, tested in that order.
     void AddObject(Object* object);
     const PointerList<Object>& GetAllObjects() const { return objects; }
-    const PointerList<InteractableObject>& GetInteractables() const { return interactables; }
-    const PointerList<DrawableObject>& GetDrawables() const { return drawables; }
-    const PointerList<UpdateableObject>& GetUpdateables() const { return updateables; }
+    const PointerList<InteractableObject>& GetInteractables() const {
+        MakeTypedLists();
+        return interactables;
+    }
+    const PointerList<DrawableObject>& GetDrawables() const {
+        MakeTypedLists();
+        return drawables;
+    }
+    const PointerList<UpdateableObject>& GetUpdateables() const {
+        MakeTypedLists();
+        return updateables;
+    }
+    /// Where the objects are, for the view to reach only those that a paint, an event or a
+    /// tick can affect.
+    const ObjectIndex& GetIndex() const { return index; }
 
     /// Stores any width and height, then asks every view to update, even when nothing changed.
     void SetWorldSize(std::int32_t newWidth, std::int32_t newHeight);
@@ -74,11 +87,20 @@ private:
 
     /// Empties the typed lists, then deletes every object head first and empties objects.
     void DestroyObjects();
+    /// Fills the typed lists from the list of all objects, unless they are filled already.
+    void MakeTypedLists() const;
+    /// Appends the object to each typed list whose class it has.
+    void AppendToTypedLists(Object* object) const;
 
     PointerList<Object> objects;  ///< owning
-    PointerList<InteractableObject> interactables;
-    PointerList<DrawableObject> drawables;
-    PointerList<UpdateableObject> updateables;
+    // The typed lists hold 72 bytes per object that the view, which goes through the index,
+    // never reads; they are made when first asked for and kept up to date from then on.
+    mutable bool typedListsMade = false;
+    bool destroying = false;
+    mutable PointerList<InteractableObject> interactables;
+    mutable PointerList<DrawableObject> drawables;
+    mutable PointerList<UpdateableObject> updateables;
+    ObjectIndex index;
     std::int32_t width = kDefaultSize;
     std::int32_t height = kDefaultSize;
     DrawPoint mousePosition;

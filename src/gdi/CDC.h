@@ -110,6 +110,8 @@ public:
     /// While set, every selection and primitive is appended to the log. Tests use it to see
     /// what a shape asked of the surface; nullptr stops the recording.
     void SetCallLog(SurfaceCallLog* log) { log_ = log; }
+    /// Whether a call log is being kept.
+    bool KeepsCallLog() const { return log_ != nullptr; }
 
 private:
     /// Everything a surface remembers between calls.

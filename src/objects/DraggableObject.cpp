@@ -41,7 +41,10 @@ bool DraggableObject::OnLButtonDown(WorldContext& world) {
     if (!HitTest(mouse)) {
         return false;
     }
-    dragging = true;
+    if (!dragging) {
+        dragging = true;
+        DraggingChanged(true);
+    }
     grabOffset.Set(SubtractWrapping(mouse.GetX(), position.GetX()),
                    SubtractWrapping(mouse.GetY(), position.GetY()), 0);
     return true;
@@ -52,6 +55,7 @@ bool DraggableObject::OnLButtonUp(WorldContext& /*world*/) {
         return false;
     }
     dragging = false;
+    DraggingChanged(false);
     return true;
 }
 
@@ -63,6 +67,7 @@ bool DraggableObject::OnMouseMove(WorldContext& world) {
     world.GetMousePosition(mouse);
     position.Set(SubtractWrapping(mouse.GetX(), grabOffset.GetX()),
                  SubtractWrapping(mouse.GetY(), grabOffset.GetY()), 0);
+    Placed();
     world.MarkChanged();
     return true;
 }

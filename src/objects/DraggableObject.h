@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+
+#include "gdi/GdiTypes.h"
 #include "objects/InteractableObject.h"
 
 /// The one kind of object a world holds: grabbed by a left press on one of its shapes, moved by
@@ -34,8 +37,29 @@ public:
     /// radius 0 and its colour kept, and marks the world changed.
     bool OnMouseMove(WorldContext& world) override;
 
+    /// Between a grab and the left release that ends it.
+    bool IsDragging() const { return dragging; }
+
 protected:
+    /// Where an object was grabbed, relative to its position. Its radius is always 0 and its
+    /// colour is never used, so it keeps x and y alone: 8 bytes rather than a DrawPoint's 24.
+    class Offset {
+    public:
+        Offset(std::int32_t x, std::int32_t y, std::int32_t /*radius*/) : x_(x), y_(y) {}
+        std::int32_t GetX() const { return x_; }
+        std::int32_t GetY() const { return y_; }
+        POINT GetPoint() const { return POINT{x_, y_}; }
+        void Set(std::int32_t x, std::int32_t y, std::int32_t /*radius*/) {
+            x_ = x;
+            y_ = y;
+        }
+
+    private:
+        std::int32_t x_;
+        std::int32_t y_;
+    };
+
     bool dragging;
-    /// The mouse position less position at the grab; radius 0.
-    DrawPoint grabOffset;
+    /// The mouse position less position at the grab.
+    Offset grabOffset;
 };

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "gdi/GdiTypes.h"
+#include "objects/ObjectIndex.h"
 #include "shapes/DrawEllipse.h"
 #include "shapes/DrawLine.h"
 #include "shapes/DrawRectangle.h"
@@ -61,6 +62,11 @@ std::unique_ptr<DrawPrimitive> MakeShape(std::string_view keyword) {
 }  // namespace
 
 void DrawableObject::Read(std::istream& in) {
+    ReadElement(in);
+    Placed();
+}
+
+void DrawableObject::ReadElement(std::istream& in) {
     DeleteItemsAndClear(shapes);
     static constexpr ElementWords kWords{"a geometry block",
                                          "the opening brace of a geometry block",
@@ -99,6 +105,24 @@ void DrawableObject::Read(std::istream& in) {
 
 void DrawableObject::SetPosition(const DrawPoint& point) {
     position = point;
+    Placed();
+}
+
+void DrawableObject::AddShape(DrawPrimitive* shape) {
+    shapes.Append(shape);
+    Placed();
+}
+
+void DrawableObject::Placed() {
+    if (index_ != nullptr) {
+        index_->Moved(ordinal_);
+    }
+}
+
+void DrawableObject::DraggingChanged(bool dragging) {
+    if (index_ != nullptr) {
+        index_->DraggingChanged(ordinal_, dragging);
+    }
 }
 
 DrawPoint& DrawableObject::GetPosition(DrawPoint& point) const {

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <cstdint>
+#include <iosfwd>
+
+#include "gdi/GdiTypes.h"
 #include "objects/PointerList.h"
 #include "objects/UpdateableObject.h"
 #include "shapes/DrawPoint.h"
 #include "shapes/DrawPrimitive.h"
 
 class CDC;
+class ObjectIndex;
 
 /// An updateable object with a place in the world, position, and shapes laid out relative to
 /// it. The object owns its shapes and deletes them, in list order, when it is destroyed.
@@ -37,9 +42,29 @@ public:
 
     /// The shapes, first to last; the object keeps owning them.
     const PointerList<DrawPrimitive>& GetShapes() const { return shapes; }
+    /// Appends a shape, which the object then owns, after the others.
+    void AddShape(DrawPrimitive* shape);
+    /// The x and y of position.
+    POINT GetPlace() const { return position.GetPoint(); }
 
 protected:
+    /// Tells the world's index, if the object is filed in one, that position or the shapes
+    /// changed.
+    void Placed();
+    /// Tells the world's index, if the object is filed in one, that a drag began or ended.
+    void DraggingChanged(bool dragging);
+
     DrawPoint position;
     /// Owned; coordinates relative to position.
     PointerList<DrawPrimitive> shapes;
+
+private:
+    friend class ObjectIndex;
+    /// Reads the element into this object (Read, less the telling).
+    void ReadElement(std::istream& in);
+
+    /// The index this object is filed in, set only for the objects it knows as plain, and the
+    /// object's ordinal there.
+    ObjectIndex* index_ = nullptr;
+    std::uint32_t ordinal_ = 0;
 };

@@ -24,7 +24,7 @@ struct PointerListNode {
 /// node pointer is empty. head and tail are both empty or both set, and count is the number of
 /// nodes.
 ///
-/// Nodes come from blocks that the list keeps, each twice the size of the one before (4 nodes
+/// Nodes come from blocks that the list keeps, each twice the size of the one before (3 nodes
 /// up to 1024): appending costs no allocation per item, and a walk over a list that was built
 /// by appending reads its nodes in the order they lie in memory. An erased node is kept for the
 /// next append; the blocks go when the list becomes empty.
@@ -118,7 +118,8 @@ private:
         Block* previous;
     };
     static_assert(sizeof(Block) % alignof(Node) == 0);
-    static constexpr std::int32_t kFirstBlock = 4;
+    // Three, not four: the first block of an object's three shapes is then 80 bytes, not 112.
+    static constexpr std::int32_t kFirstBlock = 3;
     static constexpr std::int32_t kLargestBlock = 1024;
 
     Node* NewNode() {

@@ -19,6 +19,8 @@ public:
     /// Sets the rectangle's corners to (left, top) and (right, bottom) of the bounds, each a
     /// black point of radius 0.
     void GetBounds(DrawRectangle& rectangle) const;
+    /// The bounds themselves, normalised.
+    RECT GetRect() const { return bounds; }
     bool IsFilled() const { return filled; }
     void SetFilled(bool flag) { filled = flag; }
 

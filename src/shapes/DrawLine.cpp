@@ -27,7 +27,7 @@ bool OppositeSigns(std::int64_t a, std::int64_t b) {
 
 }  // namespace
 
-DrawLine::DrawLine() : start(0, 0, 0), end(0, 0, 0), width(1) {}
+DrawLine::DrawLine() : width(1) {}
 
 bool DrawLine::Contains(const DrawPoint& probe) const {
     // Differences of 32-bit coordinates reach 2^32 in magnitude and the tolerance 2^31 + 2^30,
@@ -72,9 +72,9 @@ std::ostream& DrawLine::Write(std::ostream& out) const {
     InsertText(out, " ");
     InsertInt(out, width);
     InsertText(out, " ");
-    start.Write(out);
+    start.ToDrawPoint().Write(out);
     InsertText(out, " ");
-    end.Write(out);
+    end.ToDrawPoint().Write(out);
     InsertText(out, " } ");
     return out;
 }
@@ -98,8 +98,8 @@ void DrawLine::Read(std::istream& in) {
     }
     SetColor(readColour);
     width = readWidth;
-    start = readStart;
-    end = readEnd;
+    start = StoredPoint::From(readStart);
+    end = StoredPoint::From(readEnd);
 }
 
 void DrawLine::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {

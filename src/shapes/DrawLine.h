@@ -4,6 +4,7 @@
 
 #include "shapes/DrawPoint.h"
 #include "shapes/DrawPrimitive.h"
+#include "shapes/StoredPoint.h"
 
 /// A straight segment between two endpoints, stroked with a pen of the line's width. It is hit
 /// within a tolerance that grows with the width and with the probe's radius. Only the x and y
@@ -13,10 +14,10 @@ public:
     /// Black, both ends at (0, 0) with radius 0, width 1.
     DrawLine();
 
-    DrawPoint GetStart() const { return start; }
-    DrawPoint GetEnd() const { return end; }
-    void SetStart(const DrawPoint& point) { start = point; }
-    void SetEnd(const DrawPoint& point) { end = point; }
+    DrawPoint GetStart() const { return start.ToDrawPoint(); }
+    DrawPoint GetEnd() const { return end.ToDrawPoint(); }
+    void SetStart(const DrawPoint& point) { start = StoredPoint::From(point); }
+    void SetEnd(const DrawPoint& point) { end = StoredPoint::From(point); }
     std::int32_t GetWidth() const { return width; }
     /// Stored unchecked; the pen gets it as it is.
     void SetWidth(std::int32_t newWidth) { width = newWidth; }
@@ -32,7 +33,7 @@ public:
     void Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const override;
 
 private:
-    DrawPoint start;
-    DrawPoint end;
+    StoredPoint start;
+    StoredPoint end;
     std::int32_t width;
 };

@@ -9,22 +9,20 @@
 #include "shapes/OutlinedBox.h"
 #include "shapes/WorldText.h"
 
-DrawRectangle::DrawRectangle()
-    : firstCorner(0, 0, 0), secondCorner(0, 0, 0), bounds{0, 0, 0, 0}, filled(false) {}
+DrawRectangle::DrawRectangle() : filled(false) {}
 
 void DrawRectangle::SetCorners(const DrawPoint& first, const DrawPoint& second) {
-    firstCorner = first;
-    secondCorner = second;
-    SetRect(&bounds, std::min(first.GetX(), second.GetX()), std::min(first.GetY(), second.GetY()),
-            std::max(first.GetX(), second.GetX()), std::max(first.GetY(), second.GetY()));
+    firstCorner = StoredPoint::From(first);
+    secondCorner = StoredPoint::From(second);
 }
 
 void DrawRectangle::GetCorners(DrawPoint& first, DrawPoint& second) const {
-    first = firstCorner;
-    second = secondCorner;
+    first = firstCorner.ToDrawPoint();
+    second = secondCorner.ToDrawPoint();
 }
 
 bool DrawRectangle::Contains(const DrawPoint& probe) const {
+    const RECT bounds = GetRect();
     return PtInRect(&bounds, probe.GetPoint());
 }
 
@@ -35,8 +33,8 @@ std::ostream& DrawRectangle::Write(std::ostream& out) const {
     InsertText(out, " ");
     InsertChar(out, filled ? 't' : 'f');
     InsertText(out, " ");
-    firstCorner.Write(out);
-    secondCorner.Write(out);
+    firstCorner.ToDrawPoint().Write(out);
+    secondCorner.ToDrawPoint().Write(out);
     InsertText(out, " } ");
     return out;
 }
@@ -64,7 +62,7 @@ void DrawRectangle::Read(std::istream& in) {
 }
 
 void DrawRectangle::Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const {
-    DrawOutlinedBox(surface, bounds, xOffset, yOffset, GetColor().GetValue(), filled,
+    DrawOutlinedBox(surface, GetRect(), xOffset, yOffset, GetColor().GetValue(), filled,
                     [](CDC& target, const RECT& box, std::int64_t dx, std::int64_t dy) {
                         target.Rectangle(box, dx, dy);
                     });

@@ -1,13 +1,15 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "gdi/GdiTypes.h"
 #include "shapes/DrawPoint.h"
 #include "shapes/DrawPrimitive.h"
+#include "shapes/StoredPoint.h"
 
-/// An axis-aligned box, outlined or filled. The two corners are kept as they were given; the
-/// normalised bounds beside them are what drawing and hit-testing use.
+/// An axis-aligned box, outlined or filled. The two corners are kept as they were given; their
+/// normalised bounds are what drawing and hit-testing use.
 class DrawRectangle : public DrawPrimitive {
 public:
     /// Black, both corners at (0, 0) with radius 0, bounds (0, 0, 0, 0), not filled.
@@ -18,7 +20,11 @@ public:
     /// The corners as stored, in the order given, not normalised.
     void GetCorners(DrawPoint& first, DrawPoint& second) const;
     /// The normalised bounds: left <= right, top <= bottom.
-    RECT GetRect() const { return bounds; }
+    RECT GetRect() const {
+        return RECT{
+            std::min(firstCorner.x, secondCorner.x), std::min(firstCorner.y, secondCorner.y),
+            std::max(firstCorner.x, secondCorner.x), std::max(firstCorner.y, secondCorner.y)};
+    }
     bool IsFilled() const { return filled; }
     void SetFilled(bool flag) { filled = flag; }
 
@@ -31,8 +37,9 @@ public:
     void Draw(CDC& surface, std::int32_t xOffset, std::int32_t yOffset) const override;
 
 private:
-    DrawPoint firstCorner;
-    DrawPoint secondCorner;
-    RECT bounds;
+    // The bounds are not kept beside the corners but made from them when asked for, which
+    // keeps a rectangle at 48 bytes.
+    StoredPoint firstCorner;
+    StoredPoint secondCorner;
     bool filled;
 };

@@ -8,6 +8,7 @@
 #include "framework/SystemColors.h"
 #include "gdi/CBrush.h"
 #include "shapes/DrawPoint.h"
+#include "view/ObjectWalks.h"
 
 IMPLEMENT_DYNCREATE(CWorldView)
 
@@ -120,46 +121,8 @@ void CWorldView::OnUpdate(CView* /*sender*/, long /*hint*/, CObject* /*hintObjec
 }
 
 void CWorldView::OnDraw(CDC* surface) {
-    World* world = GetDocument();
-    if (world == nullptr) {
-        return;
-    }
-    // The pixels just drawn push the objects out of the cache, and each object reaches its
-    // shapes through pointers: object, its list's nodes, each shape, one miss after another.
-    // Three cursors run ahead of the drawing, each a step further along that chain for an
-    // object it reached earlier, so the drawing finds everything fetched. The list's own nodes
-    // lie in order in memory, so the cursors cost little.
-    constexpr int kObjectAhead = 8;
-    constexpr int kNodesAhead = 4;
-    constexpr int kShapesAhead = 2;
-    const auto* tail = world->GetDrawables().tail;
-    auto ahead = [tail](int steps) {
-        const auto* node = tail;
-        for (; steps > 0 && node != nullptr; --steps) {
-            node = node->prev;
-        }
-        return node;
-    };
-    const auto* objectAhead = ahead(kObjectAhead);
-    const auto* nodesAhead = ahead(kNodesAhead);
-    const auto* shapesAhead = ahead(kShapesAhead);
-    for (auto* node = world->GetDrawables().tail; node != nullptr; node = node->prev) {
-        if (objectAhead != nullptr) {
-            __builtin_prefetch(objectAhead->value);
-            objectAhead = objectAhead->prev;
-        }
-        if (nodesAhead != nullptr) {
-            __builtin_prefetch(nodesAhead->value->GetShapes().head);
-            nodesAhead = nodesAhead->prev;
-        }
-        if (shapesAhead != nullptr) {
-            for (const auto* shape = shapesAhead->value->GetShapes().head; shape != nullptr;
-                 shape = shape->next) {
-                __builtin_prefetch(shape->value);
-            }
-            shapesAhead = shapesAhead->prev;
-        }
-        node->value->Draw(*surface, *world);
+    if (World* world = GetDocument()) {
+        DrawObjects(*world, *surface);
     }
 }
 
@@ -219,37 +182,26 @@ void CWorldView::OnSize(unsigned type, std::int32_t cx, std::int32_t cy) {
 
 void CWorldView::OnTimer(std::uintptr_t id) {
     if (World* world = GetDocument()) {
-        bool changed = false;
-        for (auto* node = world->GetUpdateables().head; node != nullptr; node = node->next) {
-            changed = node->value->Update(*world) || changed;
-        }
-        if (changed) {
+        if (TickObjects(*world)) {
             world->MarkChanged();
         }
     }
     CScrollView::OnTimer(id);
 }
 
-template <typename Event>
-void CWorldView::Offer(Event event) {
-    World* world = GetDocument();
-    if (world == nullptr) {
-        return;
-    }
-    for (auto* node = world->GetInteractables().head; node != nullptr; node = node->next) {
-        if ((node->value->*event)(*world)) {
-            return;
-        }
+void CWorldView::Offer(MouseEvent event) {
+    if (World* world = GetDocument()) {
+        static_cast<void>(OfferMouseEvent(*world, event));
     }
 }
 
 void CWorldView::OnLButtonDown(unsigned flags, POINT point) {
-    Offer(&InteractableObject::OnLButtonDown);
+    Offer(MouseEvent::LeftDown);
     CScrollView::OnLButtonDown(flags, point);
 }
 
 void CWorldView::OnLButtonUp(unsigned flags, POINT point) {
-    Offer(&InteractableObject::OnLButtonUp);
+    Offer(MouseEvent::LeftUp);
     CScrollView::OnLButtonUp(flags, point);
     if (World* world = GetDocument()) {
         world->UpdateAllViews(this, 0, nullptr);
@@ -257,12 +209,12 @@ void CWorldView::OnLButtonUp(unsigned flags, POINT point) {
 }
 
 void CWorldView::OnRButtonDown(unsigned flags, POINT point) {
-    Offer(&InteractableObject::OnRButtonDown);
+    Offer(MouseEvent::RightDown);
     CScrollView::OnRButtonDown(flags, point);
 }
 
 void CWorldView::OnRButtonUp(unsigned flags, POINT point) {
-    Offer(&InteractableObject::OnRButtonUp);
+    Offer(MouseEvent::RightUp);
     CScrollView::OnRButtonUp(flags, point);
 }
 
@@ -271,7 +223,7 @@ void CWorldView::OnMouseMove(unsigned flags, POINT point) {
     OnPrepareDC(&client);
     POINT inWorld = point;
     client.DPtoLP(&inWorld);
-    Offer(&InteractableObject::OnMouseMove);
+    Offer(MouseEvent::Move);
     if (World* world = GetDocument()) {
         world->SetMousePosition(DrawPoint(inWorld.x, inWorld.y, 0));
     }

@@ -8,6 +8,7 @@
 #include "gdi/CBrush.h"
 #include "gdi/CDC.h"
 #include "gdi/GdiTypes.h"
+#include "view/ObjectWalks.h"
 
 class World;
 
@@ -88,8 +89,7 @@ private:
     /// Replaces the back buffer's bitmap by a new one of the wanted size.
     void MakeBackBitmap();
     /// Offers a mouse event to the interactables, first to last, until one takes it.
-    template <typename Event>
-    void Offer(Event event);
+    void Offer(MouseEvent event);
 
     std::int32_t cachedWidth;
     std::int32_t cachedHeight;
