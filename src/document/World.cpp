@@ -128,6 +128,7 @@ struct WorldAside : CDocument::ContentAside {
     PointerList<InteractableObject> interactables;
     PointerList<DrawableObject> drawables;
     PointerList<UpdateableObject> updateables;
+    bool typedListsMade = false;
     std::int32_t width = 0;
     std::int32_t height = 0;
     WorldLoadReport loadReport;
@@ -148,6 +149,9 @@ std::unique_ptr<CDocument::ContentAside> World::SetContentAside() {
     aside->interactables.Swap(interactables);
     aside->drawables.Swap(drawables);
     aside->updateables.Swap(updateables);
+    aside->typedListsMade = std::exchange(typedListsMade, false);
+    // The objects set aside leave the index; they come back into it only with the content.
+    index.Clear();
     aside->width = std::exchange(width, kDefaultSize);
     aside->height = std::exchange(height, kDefaultSize);
     aside->loadReport = std::move(loadReport);
@@ -166,6 +170,10 @@ void World::PutContentBack(std::unique_ptr<ContentAside> content) {
     interactables.Swap(aside->interactables);
     drawables.Swap(aside->drawables);
     updateables.Swap(aside->updateables);
+    typedListsMade = aside->typedListsMade;
+    for (auto* node = objects.head; node != nullptr; node = node->next) {
+        index.Add(node->value);
+    }
     width = aside->width;
     height = aside->height;
     loadReport = std::move(aside->loadReport);

@@ -168,6 +168,8 @@ TEST(DocumentProgressTest, AnOpenCutShortPutsBackTheWorldThatWasOpen) {
         (outOfMemory ? dialogs.failAt : dialogs.cancelAt) = 1;
         EXPECT_FALSE(world.OnOpenDocument(big));
         EXPECT_TRUE(SaveToText(world) == before);
+        // The index the view paints through holds the objects put back, and only those.
+        EXPECT_EQ(world.GetIndex().Count(), world.GetAllObjects().count);
         EXPECT_EQ(world.GetLoadReport().status, WorldLoadReport::Complete);
         EXPECT_EQ(world.GetPathName(), mine);
         EXPECT_EQ(world.GetTitle(), "mine.world");
