@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake python3 qt6-base-dev libpng-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libmimalloc-dev xvfb xauth libx11-dev)
+          libbenchmark-dev libmimalloc-dev xvfb xauth libx11-dev
+          g++-mingw-w64-x86-64-posix wine64 googletest)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "app/ResourceIds.h"
 #include "app/VelkResources.h"
 #include "document/World.h"
+#include "files/Os.h"
 #include "gdi/PngFile.h"
 #include "support/TestFiles.h"
 
@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         static int made = 0;
         folder = fs::temp_directory_path() /
-                 ("velk-velkapp-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
+                 ("velk-velkapp-" + std::to_string(TheOs().CurrentProcess()) + "-" + std::to_string(++made));
         fs::create_directories(folder);
     }
     void TearDown() override {
@@ -223,7 +223,7 @@ TEST(ProgramToolsTest, CheckAnswersZeroOnlyForACompleteWorld) {
 
 TEST(ProgramToolsTest, RenderWritesThePictureOrSaysWhyNot) {
     fs::path png =
-        fs::temp_directory_path() / ("velk-render-" + std::to_string(::getpid()) + ".png");
+        fs::temp_directory_path() / ("velk-render-" + std::to_string(TheOs().CurrentProcess()) + ".png");
     std::ostringstream errors;
     ASSERT_EQ(RenderWorldFile(kExample.string(), png.string(), errors), 0) << errors.str();
     CBitmap picture;

@@ -1,9 +1,11 @@
 // Work that others change on disk, and work that a kill would take: real files in a temporary
 // folder, and a real process killed with SIGKILL.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <functional>
@@ -44,7 +46,7 @@ protected:
     std::string Path(const std::string& name) const { return (temp.path / name).string(); }
     std::string OwnCopy() const { return app->GetRecovery()->Store().CopyPath(); }
     /// Whether a copy of the run with that process id lies in the state folder.
-    bool HasCopyOf(pid_t process) const {
+    bool HasCopyOf(ProcessId process) const {
         for (const auto& entry : fs::directory_iterator(Path("state"))) {
             const std::string name = entry.path().filename().string();
             if (name.rfind(std::to_string(process) + "-", 0) == 0 &&
@@ -199,6 +201,10 @@ class RecoveryAfterKillTest : public UnsavedWorkTest,
 
 // A child changes a.note, keeps a copy and is killed; a live child's copy is nobody else's.
 TEST_P(RecoveryAfterKillTest, TheNextStartOffersTheKilledRunsCopy) {
+#ifdef _WIN32
+    GTEST_SKIP() << "a run has no fork to copy it on Windows; the same promise is proven there "
+                    "by RecoveryStoreTest, whose child is ended with TerminateProcess";
+#else
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
@@ -230,6 +236,7 @@ TEST_P(RecoveryAfterKillTest, TheNextStartOffersTheKilledRunsCopy) {
     EXPECT_EQ(app->Document()->GetPathName(), Path(restored ? "a.note" : "b.note"));
     EXPECT_EQ(app->Document()->IsModified(), restored);
     EXPECT_EQ(HasCopyOf(child), GetParam() == RecoveryChoice::later);
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, RecoveryAfterKillTest,

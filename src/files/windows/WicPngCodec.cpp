@@ -1,7 +1,9 @@
 // PNG files through Windows Imaging Component, the codec that comes with Windows.
 
-#include <wincodec.h>
+// windows.h comes before every other header of Windows, which rely on its names.
 #include <windows.h>
+
+#include <wincodec.h>
 
 #include <cstring>
 #include <string>

@@ -3,12 +3,14 @@
 // are kept in Windows' own terms (a replacement that keeps the file's identity, a thread in
 // place of a fork, a lock on a byte range in place of flock).
 
-#include <shellapi.h>
-#include <shlobj.h>
+// windows.h comes before every other header of Windows, which rely on its names.
 #include <windows.h>
 
 #include <fcntl.h>
 #include <io.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -453,6 +455,14 @@ public:
         const OsError error = LastError();
         if (error != EEXIST && ::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) {
             return EEXIST;
+        }
+        // A file where a folder above should be: POSIX says "not a folder", and so does Velk.
+        const std::size_t cut = wide.find_last_of(L"\\/");
+        if (error == ENOENT && cut != std::wstring::npos && cut > 0) {
+            const DWORD above = ::GetFileAttributesW(wide.substr(0, cut).c_str());
+            if (above != INVALID_FILE_ATTRIBUTES && (above & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+                return ENOTDIR;
+            }
         }
         return error;
     }
