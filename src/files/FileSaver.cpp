@@ -179,6 +179,9 @@ public:
                 Fail(error);
             }
         }
+        // The bytes are synced; closed first, since Windows replaces a file only with one that
+        // nobody holds open.
+        Check(file_.Close());
         Check(TheOs().Rename(name_, target));
         name_.clear();
     }

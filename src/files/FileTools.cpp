@@ -92,7 +92,13 @@ bool IsDriveLetter(const std::string& path) {
 }  // namespace
 
 std::string AbsolutePath(const std::string& path) {
-    std::filesystem::path named = PathOf(path);
+    // A name that is not UTF-8 cannot be a Windows name; it stays as it is.
+    std::filesystem::path named;
+    try {
+        named = PathOf(path);
+    } catch (const std::exception&) {
+        return path;
+    }
     if (!IsAbsolutePath(path)) {
         const OsResult<std::string> here = TheOs().CurrentFolder();
         if (!here.ok()) {

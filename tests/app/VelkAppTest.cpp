@@ -32,7 +32,8 @@ protected:
     void SetUp() override {
         static int made = 0;
         folder = fs::temp_directory_path() /
-                 ("velk-velkapp-" + std::to_string(TheOs().CurrentProcess()) + "-" + std::to_string(++made));
+                 ("velk-velkapp-" + std::to_string(TheOs().CurrentProcess()) + "-" +
+                  std::to_string(++made));
         fs::create_directories(folder);
     }
     void TearDown() override {
@@ -222,8 +223,8 @@ TEST(ProgramToolsTest, CheckAnswersZeroOnlyForACompleteWorld) {
 }
 
 TEST(ProgramToolsTest, RenderWritesThePictureOrSaysWhyNot) {
-    fs::path png =
-        fs::temp_directory_path() / ("velk-render-" + std::to_string(TheOs().CurrentProcess()) + ".png");
+    fs::path png = fs::temp_directory_path() /
+                   ("velk-render-" + std::to_string(TheOs().CurrentProcess()) + ".png");
     std::ostringstream errors;
     ASSERT_EQ(RenderWorldFile(kExample.string(), png.string(), errors), 0) << errors.str();
     CBitmap picture;
@@ -240,7 +241,7 @@ TEST(ProgramToolsTest, RenderWritesThePictureOrSaysWhyNot) {
 
     // Words a save would drop: painted, but with a warning and the status --check gives.
     const fs::path world = png.string() + ".world";
-    std::ofstream(world) << "20 10 strange\n";
+    std::ofstream(world, std::ios::binary) << "20 10 strange\n";
     std::ostringstream warned;
     EXPECT_EQ(RenderWorldFile(world.string(), png.string(), warned), 1);
     EXPECT_NE(warned.str().find("warning"), std::string::npos) << warned.str();

@@ -7,8 +7,8 @@
 
 #include "WorldFileTesting.h"
 #include "document/MemoryBudget.h"
-#include "files/Memory.h"
 #include "document/OpenWorldFile.h"
+#include "files/Memory.h"
 
 namespace {
 

@@ -41,15 +41,18 @@ protected:
         saver.Write(content.data(), content.size());
         return saver.Commit(replacing);
     }
-    bool IsTarget(const FaultyOs::Call& call) const { return call.path == velk_test::PathText(path); }
+    bool IsTarget(const FaultyOs::Call& call) const {
+        return call.path == velk_test::PathText(path);
+    }
     /// The log index of the n-th file a save put bytes in before naming them: an unnamed file,
     /// or where the system has none (Windows), a save's named temporary; -1 when none.
     int Staged(int n) const {
         for (std::size_t i = 0; i < os.log.size(); ++i) {
             const FaultyOs::Call& call = os.log[i];
-            const bool staged = call.file != kNoFile &&
-                                (call.name == "OpenUnnamed" ||
-                                 (call.name == "Open" && call.path.find(".saving-") != std::string::npos));
+            const bool staged =
+                call.file != kNoFile &&
+                (call.name == "OpenUnnamed" ||
+                 (call.name == "Open" && call.path.find(".saving-") != std::string::npos));
             if (staged && --n == 0) {
                 return static_cast<int>(i);
             }
@@ -60,7 +63,8 @@ protected:
     int Named(int staged) const {
         const FaultyOs::Call& made = os.log[static_cast<std::size_t>(staged)];
         return made.name == "OpenUnnamed"
-                   ? os.Find("NameUnnamed", [&](const auto& call) { return call.file == made.file; })
+                   ? os.Find("NameUnnamed",
+                             [&](const auto& call) { return call.file == made.file; })
                    : os.Find("Link", [&](const auto& call) { return call.path == made.path; });
     }
 
@@ -78,10 +82,11 @@ TEST_P(Durability, TheNewContentIsOnDiskBeforeTheOldStartsToGo) {
     ASSERT_GE(Staged(1), 0);
     const FileId staging = os.log[static_cast<std::size_t>(Staged(1))].file;
     const int synced = os.Find("Sync", [&](const auto& call) { return call.file == staging; });
-    const int replaced =
-        GetParam()
-            ? os.Find("WriteAt", [&](const auto& call) { return IsTarget(call); })
-            : os.Find("Rename", [&](const auto& call) { return call.other == velk_test::PathText(path); });
+    const int replaced = GetParam()
+                             ? os.Find("WriteAt", [&](const auto& call) { return IsTarget(call); })
+                             : os.Find("Rename", [&](const auto& call) {
+                                   return call.other == velk_test::PathText(path);
+                               });
     ASSERT_GE(replaced, 0);
     EXPECT_GE(synced, 0);
     EXPECT_LT(synced, replaced);
@@ -211,7 +216,8 @@ TEST(InterruptedSaves, OnlyThoseOfSavesThatNoLongerRunAreTaken) {
     const fs::path records = folder / "velk/interrupted-saves";
     fs::create_directories(records);
     WriteFileBytes(folder / "copy", "old");
-    const std::string entry = std::string("/w/a.world\0", 11) + velk_test::PathText(folder / "copy") + '\0';
+    const std::string entry =
+        std::string("/w/a.world\0", 11) + velk_test::PathText(folder / "copy") + '\0';
     WriteFileBytes(records / "77-0", entry);
     WriteFileBytes(records / "78-0", entry);
     const auto told = FileSaver::TakeInterruptedSaves();

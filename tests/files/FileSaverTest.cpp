@@ -41,7 +41,9 @@ public:
 #endif
         velk_test::SetVariable("XDG_CACHE_HOME", PathText(cache).c_str());
     }
-    ~CacheInFolder() { velk_test::SetVariable("XDG_CACHE_HOME", nullptr); }
+    ~CacheInFolder() {
+        velk_test::SetVariable("XDG_CACHE_HOME", nullptr);
+    }
 };
 
 /// Saves content to path, as nobody in a child when asNobody: root passes every permission

@@ -82,8 +82,8 @@ TEST_F(RecoveryStoreTest, LeftoversOfDeadRunsWithoutACopyAreRemoved) {
     WriteFileBytes(PathOf(folder + "/7-aa.lock"), "");
     WriteFileBytes(PathOf(folder + "/8-bb.lock"), "");
     WriteFileBytes(PathOf(folder + "/8-bb.note"), std::string("/w/b.world\0"
-                                                      "5\0",
-                                                      13));
+                                                              "5\0",
+                                                              13));
     WriteFileBytes(PathOf(folder + "/9.lock"), "");
     WriteFileBytes(PathOf(folder + "/9.note"), "/w/old.world\n100\n");
     WriteFileBytes(PathOf(folder + "/9.copy"), "old format");

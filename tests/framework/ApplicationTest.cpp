@@ -41,6 +41,11 @@ protected:
             app->Finish(0);
         }
         app.reset();
+        // Windows removes no read-only file; tests leave some.
+        std::error_code ignored;
+        for (const auto& entry : fs::recursive_directory_iterator(folder, ignored)) {
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        }
         fs::remove_all(folder);
     }
 

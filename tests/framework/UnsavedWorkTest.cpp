@@ -268,7 +268,8 @@ TEST_P(RestoreTest, TheOldCopyGoesOnlyOnceTheNewOneIsWhole) {
     ScopedOs inPlace(os);
     os.noWriters = true;
     os.fail = [&](const velk_test::FaultyOs::Call& call) {
-        return writeFails && call.name == "Write" && call.path.find("/state/") != std::string::npos
+        return writeFails && call.name == "Write" &&
+                       call.path.find(Path("state")) != std::string::npos
                    ? ENOSPC
                    : 0;
     };
@@ -315,7 +316,8 @@ TEST_F(UnsavedWorkTest, CopiesThatCannotBeKeptAreToldOnce) {
         app->GetRecovery()->Tick();
     }
     ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_NE(dialogs.messages[0].second.find("cannot be kept in recovery copies"), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].second.find("cannot be kept in recovery copies"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ inline constexpr const char* kChildRole = "VELK_TEST_CHILD_ROLE";
 inline constexpr const char* kChildArgument = "VELK_TEST_CHILD_ARGUMENT";
 
 /// In the child of role, runs job on its argument and ends the process; elsewhere returns.
-inline void RunIfChild(const std::string& role, const std::function<void(const std::string&)>& job) {
+inline void RunIfChild(const std::string& role,
+                       const std::function<void(const std::string&)>& job) {
 #ifdef _WIN32
     const char* named = std::getenv(kChildRole);
     if (named != nullptr && role == named) {
@@ -57,12 +58,21 @@ public:
         ::SetEnvironmentVariableW(Wide(kChildArgument).c_str(), Wide(argument).c_str());
         STARTUPINFOW start{};
         start.cb = sizeof start;
-        const BOOL started = ::CreateProcessW(program, line.data(), nullptr, nullptr, FALSE,
-                                              CREATE_NO_WINDOW, nullptr, nullptr, &start, &process_);
+        // Under Wine a start now and then fails while the machine is busy; a few tries settle it.
+        BOOL started = FALSE;
+        DWORD error = 0;
+        for (int attempt = 0; attempt < 20 && !started; ++attempt) {
+            started = ::CreateProcessW(program, line.data(), nullptr, nullptr, FALSE,
+                                       DETACHED_PROCESS, nullptr, nullptr, &start, &process_);
+            if (!started) {
+                error = ::GetLastError();
+                ::Sleep(100);
+            }
+        }
         ::SetEnvironmentVariableW(Wide(kChildRole).c_str(), nullptr);
         ::SetEnvironmentVariableW(Wide(kChildArgument).c_str(), nullptr);
         if (!started) {
-            ADD_FAILURE() << "cannot start the child";
+            ADD_FAILURE() << "cannot start the child (Windows error " << error << ")";
         } else {
             ::CloseHandle(process_.hThread);
         }
@@ -76,7 +86,9 @@ public:
     }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess() { Kill(); }
+    ~ChildProcess() {
+        Kill();
+    }
 
     /// Ends the child at once, as a kill from outside does, and waits until it is gone.
     void Kill() {
@@ -102,8 +114,8 @@ private:
         const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(),
                                                static_cast<int>(text.size()), nullptr, 0);
         std::wstring wide(static_cast<std::size_t>(size), L'\0');
-        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                              wide.data(), size);
+        ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                              size);
         return wide;
     }
 

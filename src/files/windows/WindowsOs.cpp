@@ -46,6 +46,25 @@ std::int64_t NanosecondsSince1970(const FILETIME& time) {
     return (ticks - 116444736000000000LL) * 100;
 }
 
+/// The error for a name that was not found: "not a folder" when a step of its folder is a file,
+/// as POSIX says, and "not found" otherwise.
+OsError NotFound(const std::wstring& path) {
+    for (std::size_t cut = path.find_first_of(L"\\/", 1); cut != std::wstring::npos;
+         cut = path.find_first_of(L"\\/", cut + 1)) {
+        const DWORD attributes = ::GetFileAttributesW(path.substr(0, cut).c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            return ENOTDIR;
+        }
+    }
+    return ENOENT;
+}
+
+/// The C library's number for the last Windows error of a call on path.
+OsError ErrorOn(const std::wstring& path) {
+    const DWORD code = ::GetLastError();
+    return code == ERROR_PATH_NOT_FOUND ? NotFound(path) : velk_windows::ErrorFromWindows(code);
+}
+
 /// Opens for asking about a file, never for its content: this works while another program
 /// holds the file open without sharing it, and on folders.
 HANDLE OpenToAsk(const std::wstring& path, bool followLinks) {
@@ -103,6 +122,42 @@ OsError SetReadOnly(HANDLE handle, bool readOnly) {
     basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
     return ::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) ? 0
                                                                                      : LastError();
+}
+
+/// Gives the new file at fresh the attributes and creation time of the file at old, which it is
+/// about to replace; fails whole, with "busy", when another program holds old open without
+/// letting it be replaced.
+OsError TakeIdentity(const std::wstring& old, const std::wstring& fresh) {
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE oldFile = ::CreateFileW(old.c_str(), DELETE | FILE_READ_ATTRIBUTES, share, nullptr,
+                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (oldFile == INVALID_HANDLE_VALUE) {
+        return LastError();
+    }
+    FILE_BASIC_INFO identity{};
+    const bool known =
+        ::GetFileInformationByHandleEx(oldFile, FileBasicInfo, &identity, sizeof identity) != 0;
+    ::CloseHandle(oldFile);
+    if (!known) {
+        return 0;
+    }
+    const HANDLE freshFile =
+        ::CreateFileW(fresh.c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, share, nullptr,
+                      OPEN_EXISTING, 0, nullptr);
+    if (freshFile == INVALID_HANDLE_VALUE) {
+        return LastError();
+    }
+    FILE_BASIC_INFO basic{};
+    if (::GetFileInformationByHandleEx(freshFile, FileBasicInfo, &basic, sizeof basic)) {
+        basic.CreationTime = identity.CreationTime;
+        basic.FileAttributes = identity.FileAttributes & ~DWORD{FILE_ATTRIBUTE_READONLY};
+        if (basic.FileAttributes == 0) {
+            basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        }
+        ::SetFileInformationByHandle(freshFile, FileBasicInfo, &basic, sizeof basic);
+    }
+    ::CloseHandle(freshFile);
+    return 0;
 }
 
 std::optional<std::string> KnownFolder(REFKNOWNFOLDERID id) {
@@ -163,7 +218,7 @@ public:
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                             nullptr, disposition, attributes, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            const OsError error = LastError();
+            const OsError error = ErrorOn(wide);
             // Opening a folder to write is refused as "access denied" by Windows.
             if (error == EACCES && write) {
                 const DWORD found = ::GetFileAttributesW(wide.c_str());
@@ -300,7 +355,7 @@ public:
         }
         const HANDLE handle = OpenToAsk(wide, followLinks);
         if (handle == INVALID_HANDLE_VALUE) {
-            return {FileInfo{}, LastError()};
+            return {FileInfo{}, ErrorOn(wide)};
         }
         const OsResult<FileInfo> info = InfoOfHandle(handle);
         ::CloseHandle(handle);
@@ -401,14 +456,13 @@ public:
         }
         const DWORD existing = ::GetFileAttributesW(wideTo.c_str());
         if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            // The file keeps its attributes, security, streams and creation time: only the
-            // content is new. A program that holds it without sharing makes this fail whole.
-            if (::ReplaceFileW(wideTo.c_str(), wideFrom.c_str(), nullptr,
-                               REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
-                return 0;
+            if (const OsError error = TakeIdentity(wideTo, wideFrom)) {
+                return error;
             }
-            return LastError();
         }
+        // One rename, atomic as on POSIX: a reader or a kill sees the old file or the new one.
+        // ReplaceFileW would also carry the old file's security over, but it is two renames
+        // where Wine implements it, and a kill between them leaves no file under the name.
         return ::MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
                              MOVEFILE_WRITE_THROUGH | MOVEFILE_REPLACE_EXISTING)
                    ? 0
@@ -452,17 +506,9 @@ public:
         if (::CreateDirectoryW(wide.c_str(), nullptr)) {
             return 0;
         }
-        const OsError error = LastError();
+        const OsError error = ErrorOn(wide);
         if (error != EEXIST && ::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) {
             return EEXIST;
-        }
-        // A file where a folder above should be: POSIX says "not a folder", and so does Velk.
-        const std::size_t cut = wide.find_last_of(L"\\/");
-        if (error == ENOENT && cut != std::wstring::npos && cut > 0) {
-            const DWORD above = ::GetFileAttributesW(wide.substr(0, cut).c_str());
-            if (above != INVALID_FILE_ATTRIBUTES && (above & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-                return ENOTDIR;
-            }
         }
         return error;
     }
