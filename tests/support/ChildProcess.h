@@ -77,6 +77,7 @@ public:
             ::CloseHandle(process_.hThread);
         }
 #else
+        static_cast<void>(role);
         pid_ = ::fork();
         if (pid_ == 0) {
             job(argument);
