@@ -8,12 +8,12 @@ set -euo pipefail
 src=${1:-"$(dirname "$0")/../src"}
 
 # What each folder may include besides itself: the model in the order gdi, shapes, objects,
-# document, view, app; the framework above gdi and files (the operating system) and below
+# document, view, app, with gdi on files (the system's PNG codec and files); the framework above gdi and files (the operating system) and below
 # document and view; qt on top of the framework (never the model); the program's main alone
 # wires qt in. The operating system's own headers belong to files/ alone.
 declare -A allowed=(
     [files]=""
-    [gdi]=""
+    [gdi]="files"
     [shapes]="gdi"
     [objects]="gdi shapes"
     [framework]="gdi files"
@@ -57,7 +57,7 @@ while IFS= read -r -d '' file; do
             fi
         elif [[ $header =~ ^Q[A-Za-z]*(/|$) ]] && ! $qt_allowed; then
             report "$relative:$line_number: Qt header <$header> outside qt/ and $main_file"
-        elif [[ $header =~ ^(unistd|fcntl|pwd|dirent|signal|poll|windows)\.h$|^sys/ ]] &&
+        elif [[ $header =~ ^(unistd|fcntl|pwd|dirent|signal|poll|io|windows|winbase|wincodec|shlobj|shellapi|objbase|knownfolders)\.h$|^sys/ ]] &&
             [[ $layer != files ]]; then
             report "$relative:$line_number: system header <$header> outside files/"
         fi

@@ -3,13 +3,13 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/CVelkApp.h"
+#include "app/Commands.h"
 #include "app/ProgramCommand.h"
-#include "app/TerminalProgress.h"
-#include "app/VelkResources.h"
 #include "qt/QtPlatform.h"
 
 namespace {
@@ -27,40 +27,13 @@ bool HasDisplay() {
     return false;
 }
 
-std::string VersionText() {
-    const VersionRecord& version = VelkResources().version;
-    std::string text;
-    for (int i = 0; i < 4; ++i) {
-        text += (i > 0 ? "." : "") + std::to_string(version.productVersion[i]);
-    }
-    return text;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     ProgramCommand command = ParseProgramCommand(arguments);
-    switch (command.mode) {
-        case ProgramCommand::Mode::invalid:
-            std::cerr << "velk: " << command.error << "\n\n" << ProgramUsage();
-            return 2;
-        case ProgramCommand::Mode::help:
-            std::cout << ProgramUsage();
-            return 0;
-        case ProgramCommand::Mode::version:
-            std::cout << "velk " << VersionText() << '\n';
-            return 0;
-        case ProgramCommand::Mode::render:
-            return RenderWorldFile(
-                command.file, command.output, std::cerr,
-                TerminalProgress::StandardErrorIsTerminal() ? &std::cerr : nullptr);
-        case ProgramCommand::Mode::check:
-            return CheckWorldFileCommand(
-                command.file, std::cout,
-                TerminalProgress::StandardErrorIsTerminal() ? &std::cerr : nullptr);
-        case ProgramCommand::Mode::window:
-            break;
+    if (const std::optional<int> status = RunWindowlessCommand(command)) {
+        return *status;
     }
     if (!HasDisplay()) {
         std::cerr << "velk: there is no display to show a window on (none of DISPLAY, "

@@ -1,7 +1,6 @@
 #include "document/ArchiveStreambuf.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "framework/CArchive.h"
 
@@ -26,24 +25,39 @@ void ArchiveStreambuf::ResetAreas() {
     setg(buffer, buffer, buffer);
 }
 
+namespace {
+
+/// The last line break in [from, to), or nullptr; lines are short, so the search from the end
+/// stops early.
+const char* LastLineBreak(const char* from, const char* to) {
+    while (to != from) {
+        if (*--to == '\n') {
+            return to;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void ArchiveStreambuf::PassOver(const char* from, const char* to) {
     const auto length = to - from;
-    const void* last = ::memrchr(from, '\n', static_cast<std::size_t>(length));
+    const char* last = LastLineBreak(from, to);
     if (last == nullptr) {
         columnBefore += length;
         return;
     }
     linesBefore += std::count(from, to, '\n');
-    columnBefore = to - (static_cast<const char*>(last) + 1);
+    columnBefore = to - (last + 1);
 }
 
 ArchiveStreambuf::Position ArchiveStreambuf::GetReadPosition() const {
     Position position{linesBefore + 1, columnBefore + 1};
     const char* from = eback();
     const auto length = gptr() - from;
-    if (const void* last = ::memrchr(from, '\n', static_cast<std::size_t>(length))) {
+    if (const char* last = LastLineBreak(from, gptr())) {
         position.line += std::count(from, static_cast<const char*>(gptr()), '\n');
-        position.column = gptr() - static_cast<const char*>(last);
+        position.column = gptr() - last;
     } else {
         position.column += length;
     }

@@ -68,8 +68,7 @@ std::string ResolveTarget(const std::string& path) {
         if (!next.ok() || next.value.empty()) {
             return current;
         }
-        current =
-            IsPathSeparator(next.value[0]) ? next.value : SplitPath(current).folder + next.value;
+        current = IsAbsolutePath(next.value) ? next.value : SplitPath(current).folder + next.value;
     }
     return current;  // a loop: opening it reports ELOOP
 }
@@ -109,7 +108,7 @@ void RemoveLeftovers(const std::string& folder, const std::string& base) {
 }
 
 std::string RecordFolder() {
-    return FileSaver::CacheFolder() + "/interrupted-saves";
+    return FileSaver::CacheFolder() + kPathSeparator + "interrupted-saves";
 }
 
 bool Exists(const std::string& path) {
@@ -180,6 +179,9 @@ public:
                 Fail(error);
             }
         }
+        // The bytes are synced; closed first, since Windows replaces a file only with one that
+        // nobody holds open.
+        Check(file_.Close());
         Check(TheOs().Rename(name_, target));
         name_.clear();
     }
@@ -245,7 +247,7 @@ void FileSaver::Prepare(Links links, std::uint32_t newFileMode) {
     inPlace_ = exists_ && (!folderWritable || existing.value.links > 1);
     std::string stagingFolder = folder_;
     if (!folderWritable) {
-        stagingFolder = CacheFolder() + "/";
+        stagingFolder = CacheFolder() + kPathSeparator;
         Check(MakeFolderTree(CacheFolder(), 0700));
         RemoveLeftovers(stagingFolder, baseName_);
     }
@@ -332,7 +334,7 @@ void FileSaver::CommitInPlace(const std::function<void()>& replacing) {
     Check(opened.error);
     FileHandle file(opened.value);
     const bool besideTheFile = TheOs().Access(folder_, kMayWrite | kMayEnter) == 0;
-    const std::string copyFolder = besideTheFile ? folder_ : CacheFolder() + "/";
+    const std::string copyFolder = besideTheFile ? folder_ : CacheFolder() + kPathSeparator;
     Check(MakeFolderTree(RecordFolder(), 0700));
     std::vector<char> piece(1 << 20);
     InPlaceLeftovers leftovers;
@@ -351,8 +353,9 @@ void FileSaver::CommitInPlace(const std::function<void()>& replacing) {
     }
     FileHandle record;
     for (int attempt = 0; !record.IsOpen(); ++attempt) {
-        const std::string name = RecordFolder() + "/" + std::to_string(TheOs().CurrentProcess()) +
-                                 "-" + std::to_string(attempt);
+        const std::string name = RecordFolder() + kPathSeparator +
+                                 std::to_string(TheOs().CurrentProcess()) + "-" +
+                                 std::to_string(attempt);
         const OsResult<FileId> made =
             TheOs().Open(name, kWriteOnly | kCreate | kExclusive | kNoFollow, kPrivate);
         if (made.ok()) {
@@ -416,7 +419,7 @@ std::vector<FileSaver::Interrupted> FileSaver::TakeInterruptedSaves() {
         if (process != TheOs().CurrentProcess() && TheOs().ProcessRuns(process)) {
             continue;  // a save that still runs
         }
-        const std::string recordPath = folder + "/" + name;
+        const std::string recordPath = folder + kPathSeparator + name;
         const std::string text = ReadSmallFile(recordPath, 1 << 16).value;
         const std::size_t end = text.find('\0');
         if (end != std::string::npos) {

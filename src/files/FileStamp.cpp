@@ -113,7 +113,12 @@ std::string LocalTimeText(std::int64_t seconds) {
     const auto time = static_cast<std::time_t>(seconds);
     std::tm local{};
     char text[32] = "";
-    if (::localtime_r(&time, &local) != nullptr) {
+#ifdef _WIN32
+    const bool known = ::localtime_s(&local, &time) == 0;
+#else
+    const bool known = ::localtime_r(&time, &local) != nullptr;
+#endif
+    if (known) {
         std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     }
     return text;

@@ -66,26 +66,74 @@ OsResult<std::string> ReadSmallFile(const std::string& path, std::size_t limit) 
     }
 }
 
+namespace {
+
+// Paths are UTF-8 inside Velk. std::filesystem would read and write a std::string in the
+// system's narrow code page, which on Windows is not UTF-8, so paths cross as UTF-8 text.
+std::filesystem::path PathOf(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string TextOf(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+bool IsDriveLetter(const std::string& path) {
+#ifdef _WIN32
+    return path.size() >= 2 && path[1] == ':' &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+#else
+    static_cast<void>(path);
+    return false;
+#endif
+}
+
+}  // namespace
+
 std::string AbsolutePath(const std::string& path) {
-    std::filesystem::path named(path);
-    if (!named.is_absolute()) {
+    // A name that is not UTF-8 cannot be a Windows name; it stays as it is.
+    std::filesystem::path named;
+    try {
+        named = PathOf(path);
+    } catch (const std::exception&) {
+        return path;
+    }
+    if (!IsAbsolutePath(path)) {
         const OsResult<std::string> here = TheOs().CurrentFolder();
         if (!here.ok()) {
             return path;
         }
-        named = std::filesystem::path(here.value) / named;
+        // On Windows "\\x" and "C:x" keep their own root or drive, as the system reads them.
+        named = PathOf(here.value) / named;
     }
-    return named.lexically_normal().string();
+    return TextOf(named.lexically_normal());
 }
 
 bool IsPathSeparator(char c) {
+#ifdef _WIN32
+    return c == '/' || c == '\\';
+#else
     return c == '/';
+#endif
+}
+
+bool IsAbsolutePath(const std::string& path) {
+#ifdef _WIN32
+    return (IsDriveLetter(path) && path.size() >= 3 && IsPathSeparator(path[2])) ||
+           (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]));
+#else
+    return !path.empty() && path[0] == '/';
+#endif
 }
 
 PathParts SplitPath(const std::string& path) {
     std::size_t cut = path.size();
     while (cut > 0 && !IsPathSeparator(path[cut - 1])) {
         --cut;
+    }
+    if (cut == 0 && IsDriveLetter(path)) {
+        cut = 2;
     }
     return {path.substr(0, cut), path.substr(cut)};
 }

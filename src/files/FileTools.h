@@ -24,11 +24,22 @@ OsResult<std::string> ReadSmallFile(const std::string& path, std::size_t limit);
 /// current folder is not known.
 std::string AbsolutePath(const std::string& path);
 
-/// Whether c separates the steps of a path on this system.
+/// The separator this system writes between the steps of a path. Windows reads '/' too.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+/// Whether c separates the steps of a path on this system: '/', and on Windows '\\' too.
 bool IsPathSeparator(char c);
 
+/// Whether the path names a file from a root: "/x" on POSIX; on Windows a drive's root
+/// ("C:\\x", "C:/x") or a share ("\\\\server\\share\\x").
+bool IsAbsolutePath(const std::string& path);
+
 /// A path cut after its last separator: the folder with its separator ("" for none) and
-/// the name.
+/// the name. On Windows a drive without a separator ("C:x") is a folder too.
 struct PathParts {
     std::string folder;
     std::string name;

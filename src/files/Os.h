@@ -122,10 +122,13 @@ public:
     virtual ProcessId CurrentProcess() = 0;
     /// Whether a process of that id exists now (it may be another program by now).
     virtual bool ProcessRuns(ProcessId process) = 0;
-    /// Runs job in the background on an image of the process as it is now, so the caller
-    /// neither waits for it nor sees its changes; a job still running after timeoutSeconds
-    /// fails. Where no background is possible, an error, and the caller runs job itself.
-    virtual OsResult<ProcessId> StartWriter(const std::function<OsError()>& job,
+    /// Writes in the background the text that take answers now, so the caller neither waits
+    /// for the disk nor sees the text change with later work: take runs in a writer process
+    /// on an image of this process where one can be forked, otherwise here before a writer
+    /// thread starts. A writer still running after timeoutSeconds fails where it can be ended
+    /// safely. Where no background is possible, an error, and the caller writes itself.
+    virtual OsResult<ProcessId> StartWriter(const std::function<std::string()>& take,
+                                            const std::function<OsError(const std::string&)>& write,
                                             unsigned timeoutSeconds) = 0;
     /// The error the writer's job answered (0 for success; EINTR when it was stopped or
     /// died), or nothing while it runs and wait is false.
@@ -137,6 +140,9 @@ public:
     virtual std::optional<std::string> Variable(const std::string& name) = 0;
     /// The user's home folder by the user database, when it has one.
     virtual std::optional<std::string> UserDatabaseHome() = 0;
+    /// The folder the system gives programs for the user's own data on this machine
+    /// (%LOCALAPPDATA% on Windows); nothing where the XDG variables decide instead.
+    virtual std::optional<std::string> UserDataFolder() = 0;
     virtual OsResult<std::string> CurrentFolder() = 0;
     virtual MemoryFacts Memory() = 0;
     virtual FileId StandardError() = 0;
@@ -159,3 +165,7 @@ private:
 
 /// The system's own Os, whatever is in place.
 Os& SystemOs();
+
+/// The program's arguments after its name, as UTF-8 whatever the system hands over; on a
+/// Windows console it also makes UTF-8 the console's output code.
+std::vector<std::string> ProgramArguments(int argc, char** argv);

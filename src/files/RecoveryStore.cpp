@@ -79,7 +79,8 @@ RecoveryStore::RecoveryStore(std::string folder) : folder_(std::move(folder)) {
         TheOs().SetModeOf(folder_, info.value.mode & 0700);
     }
     for (int attempt = 0; attempt < 10 && !Works(); ++attempt) {
-        base_ = folder_ + "/" + std::to_string(TheOs().CurrentProcess()) + "-" + RunToken();
+        base_ =
+            folder_ + kPathSeparator + std::to_string(TheOs().CurrentProcess()) + "-" + RunToken();
         const std::string name = base_ + ".lock";
         const OsResult<FileId> made =
             TheOs().Open(name, kReadWrite | kCreate | kExclusive | kNoFollow, 0600);
@@ -119,8 +120,10 @@ bool RecoveryStore::Keep(const std::function<std::string()>& produce, const std:
         return false;
     }
     const std::string note = NoteText(file, stamp);
-    const OsResult<ProcessId> writer =
-        TheOs().StartWriter([&] { return Write(produce(), note); }, kWriterSeconds);
+    // The writer may be a thread that outlives this call: it gets its own copy of the note.
+    const OsResult<ProcessId> writer = TheOs().StartWriter(
+        produce, [this, note](const std::string& text) { return Write(text, note); },
+        kWriterSeconds);
     if (writer.ok()) {
         writer_ = writer.value;
         return true;
@@ -186,7 +189,7 @@ std::vector<RecoveryStore::Orphan> RecoveryStore::TakeOrphans() {
     for (const std::string& name : TheOs().ListFolder(folder_).value) {
         for (const char* suffix : {".note", ".lock"}) {
             if (HasSuffix(name, suffix)) {
-                stems.push_back(folder_ + "/" + name.substr(0, name.size() - 5));
+                stems.push_back(folder_ + kPathSeparator + name.substr(0, name.size() - 5));
             }
         }
     }

@@ -48,10 +48,11 @@ public:
     OsError Problem() const { return problem_; }
 
     /// Writes the text that produce answers as the copy of the work on file, which was last
-    /// read or written as stamp. A write still running is finished first. produce runs in a
-    /// background writer on an image of this process (Os::StartWriter): the caller waits
-    /// neither for the text nor for the disk, and the text is that of the moment of the call
-    /// however the work changes meanwhile. Where no writer can be started, produce runs here.
+    /// read or written as stamp. A write still running is finished first. The text is that of
+    /// the moment of the call however the work changes meanwhile, and the caller never waits
+    /// for the disk (Os::StartWriter): where a process can be forked, produce runs in the
+    /// writer on its image of this process; elsewhere it runs here and a thread writes. Where
+    /// no writer can be started, produce runs here and so does the write.
     /// False when nothing was started because the store does not work.
     bool Keep(const std::function<std::string()>& produce, const std::string& file,
               const FileStamp& stamp = {});

@@ -8,7 +8,17 @@
 namespace {
 
 bool IsAbsolute(const std::optional<std::string>& path) {
-    return path && !path->empty() && IsPathSeparator((*path)[0]);
+    return path && IsAbsolutePath(*path);
+}
+
+/// below with this system's separators, for paths shown to the person.
+std::string Native(std::string below) {
+    for (char& c : below) {
+        if (IsPathSeparator(c)) {
+            c = kPathSeparator;
+        }
+    }
+    return below;
 }
 
 }  // namespace
@@ -18,6 +28,11 @@ std::string UserFolder(const char* variable, const std::string& homeDefault,
     const std::optional<std::string> base = TheOs().Variable(variable);
     if (IsAbsolute(base)) {
         return *base + below;
+    }
+    // Where the system names a folder for the user's data on this machine (Windows), the
+    // program's folders go there; the XDG variable above still decides when set.
+    if (const std::optional<std::string> data = TheOs().UserDataFolder(); IsAbsolute(data)) {
+        return *data + Native(below);
     }
     std::optional<std::string> home = TheOs().Variable("HOME");
     if (!IsAbsolute(home)) {

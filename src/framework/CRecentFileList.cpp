@@ -23,9 +23,9 @@ std::string ShownPath(const std::string& path) {
     if (path.size() <= kMenuPathLength) {
         return path;
     }
-    std::string name = std::filesystem::path(path).filename().string();
+    std::string name = FileNameOf(path);
     std::size_t room = kMenuPathLength > name.size() + 4 ? kMenuPathLength - name.size() - 4 : 0;
-    return path.substr(0, room) + ".../" + name;
+    return path.substr(0, room) + "..." + kPathSeparator + name;
 }
 
 constexpr std::string_view kEncodedPrefix = "file://";

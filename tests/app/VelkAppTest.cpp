@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "app/ResourceIds.h"
 #include "app/VelkResources.h"
 #include "document/World.h"
+#include "files/Os.h"
 #include "gdi/PngFile.h"
 #include "support/TestFiles.h"
 
@@ -32,7 +32,8 @@ protected:
     void SetUp() override {
         static int made = 0;
         folder = fs::temp_directory_path() /
-                 ("velk-velkapp-" + std::to_string(::getpid()) + "-" + std::to_string(++made));
+                 ("velk-velkapp-" + std::to_string(TheOs().CurrentProcess()) + "-" +
+                  std::to_string(++made));
         fs::create_directories(folder);
     }
     void TearDown() override {
@@ -222,8 +223,8 @@ TEST(ProgramToolsTest, CheckAnswersZeroOnlyForACompleteWorld) {
 }
 
 TEST(ProgramToolsTest, RenderWritesThePictureOrSaysWhyNot) {
-    fs::path png =
-        fs::temp_directory_path() / ("velk-render-" + std::to_string(::getpid()) + ".png");
+    fs::path png = fs::temp_directory_path() /
+                   ("velk-render-" + std::to_string(TheOs().CurrentProcess()) + ".png");
     std::ostringstream errors;
     ASSERT_EQ(RenderWorldFile(kExample.string(), png.string(), errors), 0) << errors.str();
     CBitmap picture;
@@ -240,7 +241,7 @@ TEST(ProgramToolsTest, RenderWritesThePictureOrSaysWhyNot) {
 
     // Words a save would drop: painted, but with a warning and the status --check gives.
     const fs::path world = png.string() + ".world";
-    std::ofstream(world) << "20 10 strange\n";
+    std::ofstream(world, std::ios::binary) << "20 10 strange\n";
     std::ostringstream warned;
     EXPECT_EQ(RenderWorldFile(world.string(), png.string(), warned), 1);
     EXPECT_NE(warned.str().find("warning"), std::string::npos) << warned.str();

@@ -2,8 +2,10 @@
 // broken file, and what the load report says about it.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
+#endif
 
 #include <string>
 #include <vector>
@@ -355,6 +357,10 @@ TEST(WorldFileSave, ArchiveErrorsPassThroughSerializeAndTheSinkKeepsItsContent) 
 }
 
 TEST(WorldFileSave, AFileSaveThatFailsPartWayLeavesThePreviousFileByteForByte) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows has no limit on the size of the files a process writes; a disk "
+                    "that fills part-way is proven with the recording Os (DurabilityTest)";
+#else
     TempFolder folder;
     const std::string path = (folder / "w.world").string();
     const std::string previous = DataFile("worlds/example.world");
@@ -387,6 +393,7 @@ TEST(WorldFileSave, AFileSaveThatFailsPartWayLeavesThePreviousFileByteForByte) {
     world.Serialize(archive);
     archive.Close();
     EXPECT_EQ(ReadFileBytes(path), SaveToText(world));
+#endif
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 #include "framework/CArchive.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
-#include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -99,20 +100,27 @@ TEST(CArchiveSave, TouchesTheTargetOnlyAtCloseAndKeepsItsPermissions) {
     const std::string path = folder / "w.world";
     WriteFileBytes(path, "old");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::perms permissions = fs::status(path).permissions();
     {
         CArchive archive(path, CArchive::store);
         archive.Write("new", 3);
         archive.Flush();
         EXPECT_EQ(ReadFileBytes(path), "old");
+#ifdef _WIN32
+        // Windows files always have a name: the new content waits in a save's temporary,
+        // which the next save of the file removes when this one was killed.
+        ASSERT_EQ(folder.Names().size(), 2u);
+        EXPECT_EQ(folder.Names()[0].rfind(".w.world.saving-", 0), 0u);
+#else
         // The new content has no name until Close, so a killed save leaves nothing behind.
         EXPECT_EQ(folder.Names(), std::vector<std::string>{"w.world"});
+#endif
         archive.Close();
         archive.Close();  // a second Close does nothing
     }
     EXPECT_EQ(ReadFileBytes(path), "new");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"w.world"});
-    EXPECT_EQ(fs::status(path).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(path).permissions(), permissions);
 }
 
 TEST(CArchiveSave, AbandonedWithoutCloseLeavesTheTargetAndNoTemporary) {
@@ -130,6 +138,9 @@ TEST(CArchiveSave, AbandonedWithoutCloseLeavesTheTargetAndNoTemporary) {
 }
 
 TEST(CArchiveSave, SavesThroughASymbolicLink) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links on Windows need a privilege that a user does not have";
+#endif
     TempFolder folder;
     WriteFileBytes(folder / "real.world", "old");
     fs::create_symlink("real.world", folder / "link.world");
@@ -156,8 +167,15 @@ TEST_P(CArchiveOpen, FailsWithAClearMessage) {
     TempFolder folder;
     fs::create_directory(folder / "folder.world");
     WriteFileBytes(folder / "file", "x");
+#ifdef _WIN32
+    if (std::string(c.name).find("Pipe") != std::string::npos) {
+        GTEST_SKIP() << "Windows has no named pipes among files";
+    }
+    const std::string path = std::string(c.path) == "/dev/zero" ? "NUL" : folder / c.path;
+#else
     ASSERT_EQ(::mkfifo((folder / "pipe.world").c_str(), 0600), 0);
     const std::string path = c.path[0] == '/' ? c.path : folder / c.path;
+#endif
     const std::vector<std::string> before = folder.Names();
     try {
         CArchive archive(path, c.mode);
@@ -184,6 +202,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CArchiveOpen, ::testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+#ifndef _WIN32
 /// Lowers the largest file this process may write, for the length of a test: writing beyond
 /// it fails as a full disk does, also for root.
 class FileSizeLimit {
@@ -278,17 +297,21 @@ TEST(CArchiveSave, FolderWithoutWritePermissionFailsAndKeepsTheOldFile) {
     EXPECT_EQ(ReadFileBytes(path), "old");
     EXPECT_EQ(fs::directory_iterator(folder / "locked")->path().filename(), "w.world");
 }
+#endif
 
 // A message names the file being saved, whatever step failed, and shows its name so that no
 // character in it can act on a terminal or turn the text around.
 TEST(CArchiveSave, MessagesNameTheFileBeingSavedAndShowItSafely) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows names cannot hold the control characters this name is made of";
+#endif
     TempFolder folder;
     const std::string name = "w\x1b[2J\xe2\x80\xaeoc.world";
-    const std::string path = (folder / name).string();
+    const std::string path = folder / name;
     WriteFileBytes(path, "old");
     fs::create_hard_link(path, folder / "link.world");  // saved in place, with a record
     WriteFileBytes(folder / "cache", "a file where the cache folder should be");
-    ::setenv("XDG_CACHE_HOME", (folder / "cache").c_str(), 1);
+    velk_test::SetVariable("XDG_CACHE_HOME", velk_test::PathText((folder / "cache")).c_str());
     std::string message;
     try {
         CArchive archive(path, CArchive::store);
@@ -297,8 +320,8 @@ TEST(CArchiveSave, MessagesNameTheFileBeingSavedAndShowItSafely) {
     } catch (const CFileException& error) {
         message = error.what();
     }
-    ::unsetenv("XDG_CACHE_HOME");
-    const std::string shown = (folder / "w\\x1B[2J\\u{202E}oc.world").string();
+    velk_test::SetVariable("XDG_CACHE_HOME", nullptr);
+    const std::string shown = folder / "w\\x1B[2J\\u{202E}oc.world";
     EXPECT_EQ(message, "Cannot save \"" + shown + "\": Not a directory");
     EXPECT_EQ(ReadFileBytes(path), "old");
 }

@@ -1,9 +1,11 @@
 // Work that others change on disk, and work that a kill would take: real files in a temporary
 // folder, and a real process killed with SIGKILL.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <functional>
@@ -47,7 +49,7 @@ protected:
     std::string Path(const std::string& name) const { return (temp.path / name).string(); }
     std::string OwnCopy() const { return app->GetRecovery()->Store().CopyPath(); }
     /// Whether a copy of the run with that process id lies in the state folder.
-    bool HasCopyOf(pid_t process) const {
+    bool HasCopyOf(ProcessId process) const {
         for (const auto& entry : fs::directory_iterator(Path("state"))) {
             const std::string name = entry.path().filename().string();
             if (name.rfind(std::to_string(process) + "-", 0) == 0 &&
@@ -272,14 +274,29 @@ class RecoveryAfterKillTest : public UnsavedWorkTest,
 
 // A child changes a.note, keeps a copy and is killed; a live child's copy is nobody else's.
 TEST_P(RecoveryAfterKillTest, TheNextStartOffersTheKilledRunsCopy) {
-    const pid_t child = velk_test::ForkUntilKilled([&] {
+#ifdef _WIN32
+    GTEST_SKIP() << "a run has no fork to copy it on Windows; the same promise is proven there "
+                    "by RecoveryStoreTest, whose child is ended with TerminateProcess";
+#else
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
         StartChanged();
         app->GetRecovery()->Tick();
-        return app->GetRecovery()->Store().Wait();
-    });
-    ASSERT_GT(child, 0);
+        const bool kept = app->GetRecovery()->Store().Wait();
+        static_cast<void>(::write(ready[1], kept ? "k" : "f", 1));
+        for (;;) {
+            ::pause();
+        }
+    }
+    char answer = 0;
+    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+    ASSERT_EQ(answer, 'k');
     EXPECT_TRUE(RecoveryStore(Path("state")).TakeOrphans().empty());
-    velk_test::Kill(child);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
     WriteFileBytes(Path("b.note"), "note b\n");
     dialogs.recoveryAnswers.push_back(GetParam());
     app = std::make_unique<NoteApp>();
@@ -292,6 +309,7 @@ TEST_P(RecoveryAfterKillTest, TheNextStartOffersTheKilledRunsCopy) {
     EXPECT_EQ(app->Document()->GetPathName(), Path(restored ? "a.note" : "b.note"));
     EXPECT_EQ(app->Document()->IsModified(), restored);
     EXPECT_EQ(HasCopyOf(child), GetParam() == RecoveryChoice::later);
+#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, RecoveryAfterKillTest,
@@ -323,7 +341,8 @@ TEST_P(RestoreTest, TheOldCopyGoesOnlyOnceTheNewOneIsWhole) {
     ScopedOs inPlace(os);
     os.noWriters = true;
     os.fail = [&](const velk_test::FaultyOs::Call& call) {
-        return writeFails && call.name == "Write" && call.path.find("/state/") != std::string::npos
+        return writeFails && call.name == "Write" &&
+                       call.path.find(Path("state")) != std::string::npos
                    ? ENOSPC
                    : 0;
     };

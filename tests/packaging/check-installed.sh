@@ -78,7 +78,7 @@ ManualPage)
     settings="Local AppWizard-Generated Applications"
     for pair in "$settings/Velk.ini|$settings" \
         "XDG_STATE_HOME:-~/.local/state}/velk/recovery/|/velk/recovery" \
-        "XDG_CACHE_HOME:-~/.cache}/velk/interrupted-saves/|/interrupted-saves" \
+        "XDG_CACHE_HOME:-~/.cache}/velk/interrupted-saves/|\"interrupted-saves\"" \
         ".velk-backup|.velk-backup" ".saving-|.saving-"; do
         grep -qF -- "${pair%%|*}" <<<"$text" || fail "the page does not name ${pair%%|*}"
         grep -rqF -- "${pair#*|}" "$source/src" || fail "the program no longer uses ${pair#*|}"

@@ -140,12 +140,13 @@ public:
         }
         return system.ProcessRuns(process);
     }
-    OsResult<ProcessId> StartWriter(const std::function<OsError()>& job,
+    OsResult<ProcessId> StartWriter(const std::function<std::string()>& take,
+                                    const std::function<OsError(const std::string&)>& write,
                                     unsigned timeoutSeconds) override {
         if (noWriters) {
             return {0, EAGAIN};
         }
-        return system.StartWriter(job, timeoutSeconds);
+        return system.StartWriter(take, write, timeoutSeconds);
     }
     std::optional<OsError> PollWriter(ProcessId writer, bool wait) override {
         return system.PollWriter(writer, wait);
@@ -155,6 +156,7 @@ public:
         return system.Variable(name);
     }
     std::optional<std::string> UserDatabaseHome() override { return system.UserDatabaseHome(); }
+    std::optional<std::string> UserDataFolder() override { return system.UserDataFolder(); }
     OsResult<std::string> CurrentFolder() override { return system.CurrentFolder(); }
     MemoryFacts Memory() override { return system.Memory(); }
     FileId StandardError() override { return system.StandardError(); }

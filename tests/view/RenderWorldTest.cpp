@@ -1,7 +1,6 @@
 #include "view/RenderWorld.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 
 #include "ViewTestKit.h"
 #include "document/World.h"
+#include "files/Os.h"
 #include "gdi/CBitmap.h"
 #include "gdi/PngFile.h"
 #include "support/GoldenImage.h"
@@ -75,15 +75,19 @@ TEST(RenderWorldTest, WritesLikeASaveWithoutPredictableTemporaries) {
     const fs::path png = folder / "out.png";
     velk_test::WriteFileBytes(png, "old picture");
     fs::permissions(png, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::perms permissions = fs::status(png).permissions();
     velk_test::WriteFileBytes(folder / "victim", "mine");
+#ifndef _WIN32
+    // Windows lets no user plant a symbolic link without a privilege.
     fs::create_symlink(folder / "victim",
-                       folder / (".out.png.rendering-" + std::to_string(::getpid())));
+                       folder / (".out.png.rendering-" + std::to_string(TheOs().CurrentProcess())));
+#endif
     std::string error;
-    ASSERT_TRUE(RenderWorldToPng(world, png.string(), error)) << error;
+    ASSERT_TRUE(RenderWorldToPng(world, velk_test::PathText(png), error)) << error;
     EXPECT_EQ(velk_test::ReadFileBytes(folder / "victim"), "mine");
-    EXPECT_EQ(fs::status(png).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(png).permissions(), permissions);
     CBitmap picture;
-    EXPECT_TRUE(ReadPng(png.string(), &picture, &error)) << error;
+    EXPECT_TRUE(ReadPng(velk_test::PathText(png), &picture, &error)) << error;
 }
 
 // Every refusal names its reason, and no picture is left behind.

@@ -309,7 +309,8 @@ public:
                (::kill(static_cast<pid_t>(process), 0) == 0 || errno != ESRCH);
     }
 
-    OsResult<ProcessId> StartWriter(const std::function<OsError()>& job,
+    OsResult<ProcessId> StartWriter(const std::function<std::string()>& take,
+                                    const std::function<OsError(const std::string&)>& write,
                                     unsigned timeoutSeconds) override {
         const pid_t child = ::fork();
         if (child == 0) {
@@ -320,7 +321,7 @@ public:
             ::alarm(timeoutSeconds);
             OsError error = EIO;
             try {
-                error = job();
+                error = write(take());
             } catch (...) {
             }
             ::_exit(error == 0 ? 0 : error > 0 && error < 126 ? error : EIO);
@@ -359,6 +360,8 @@ public:
                                                           : std::nullopt;
     }
 
+    std::optional<std::string> UserDataFolder() override { return std::nullopt; }
+
     OsResult<std::string> CurrentFolder() override {
         std::vector<char> here(PATH_MAX + 1);
         if (::getcwd(here.data(), here.size()) == nullptr) {
@@ -387,4 +390,8 @@ public:
 Os& SystemOs() {
     static PosixOs os;
     return os;
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
 }
