@@ -20,6 +20,7 @@
 #include "document/WorldFile.h"
 #include "gdi/CBitmap.h"
 #include "gdi/CDC.h"
+#include "gdi/GdiTypes.h"
 #include "objects/DraggableObject.h"
 #include "support/RowName.h"
 #include "view/CWorldView.h"
@@ -30,7 +31,8 @@ using Trace = std::vector<std::string>;
 using Handler = bool (InteractableObject::*)(WorldContext&);
 
 /// A draggable object of a class of its own, so the view cannot know what it does: it notes
-/// every event it is offered, and every third press it takes also moves a plain object.
+/// every event it is offered, and every third press it takes also moves a plain object (with
+/// wrapping arithmetic, since some objects lie at the 32-bit limits).
 class Recorder : public DraggableObject {
 public:
     Recorder(int id, Trace* trace) : id_(id), trace_(trace) {}
@@ -52,7 +54,8 @@ private:
         if (press && victim != nullptr && ++presses_ % 3 == 0) {
             DrawPoint at(0, 0, 0);
             victim->GetPosition(at);
-            victim->SetPosition(DrawPoint(at.GetX() + 7, at.GetY() - 5, 0));
+            victim->SetPosition(
+                DrawPoint(AddWrapping(at.GetX(), 7), SubtractWrapping(at.GetY(), 5), 0));
         }
         return taken;
     }
@@ -71,7 +74,8 @@ public:
         }
         DrawPoint at(0, 0, 0);
         target_->GetPosition(at);
-        target_->SetPosition(DrawPoint(at.GetX() - 3, at.GetY() + 2, 0));
+        target_->SetPosition(
+            DrawPoint(SubtractWrapping(at.GetX(), 3), AddWrapping(at.GetY(), 2), 0));
         return true;
     }
     std::ostream& Write(std::ostream& out) const override { return out; }
