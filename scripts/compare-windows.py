@@ -63,6 +63,14 @@ def main():
     worlds = sys.argv[5:]
     env = dict(os.environ, WINEDEBUG="-all")
     os.makedirs(work, exist_ok=True)
+    # A world cut short and a file that is no world: the verdict and the position where
+    # reading stopped must agree too.
+    whole = open(worlds[0], "rb").read()
+    cut = os.path.join(work, "cut-short.world")
+    open(cut, "wb").write(whole[:len(whole) * 3 // 5])
+    stranger = os.path.join(work, "not-a-world.world")
+    open(stranger, "wb").write(b"hello\n")
+    worlds = worlds + [cut, stranger]
     failures = checked = 0
     for world in worlds:
         name = os.path.basename(world)
