@@ -17,7 +17,6 @@
 #include "files/RecoveryStore.h"
 #include "framework/DocumentRecovery.h"
 #include "framework/DocumentWatch.h"
-#include "support/ChildProcess.h"
 #include "support/FaultyOs.h"
 #include "support/TestFiles.h"
 
