@@ -92,6 +92,17 @@ bool IsDriveLetter(const std::string& path) {
 }  // namespace
 
 std::string AbsolutePath(const std::string& path) {
+#ifdef _WIN32
+    // The standard library of GCC 12 folds the two separators of a share's root
+    // ("\\\\server\\share") into one: the root is kept aside while the rest is made normal.
+    if (path.size() > 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
+        try {
+            return "\\\\" + TextOf(PathOf(path.substr(2)).lexically_normal());
+        } catch (const std::exception&) {
+            return path;
+        }
+    }
+#endif
     // A name that is not UTF-8 cannot be a Windows name; it stays as it is.
     std::filesystem::path named;
     try {
