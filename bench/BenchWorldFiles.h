@@ -21,30 +21,30 @@
 namespace velk_bench {
 
 /// A world of the script: its number of objects and its side.
-struct WorldSpec {
+struct GeneratedWorld {
     int objects;
     std::int32_t side;
 };
 
-constexpr WorldSpec k10k{10'000, 1024};
-constexpr WorldSpec k100k{100'000, 4000};
-constexpr WorldSpec k1M{1'000'000, 12000};
+constexpr GeneratedWorld k10k{10'000, 1024};
+constexpr GeneratedWorld k100k{100'000, 4000};
+constexpr GeneratedWorld k1M{1'000'000, 12000};
 /// The window that the crowded-window benchmarks paint, scrolled to the world's middle.
 constexpr SIZE kWindow{1024, 768};
 
 /// The path of the world's file, which is written first when it is missing; empty when it
 /// cannot be.
-inline std::string WorldFile(WorldSpec spec) {
+inline std::string WorldFile(GeneratedWorld generated) {
     const char* folder = std::getenv("VELK_BENCH_WORLDS");
     const std::string path = std::string(folder != nullptr ? folder : "/tmp") + "/velk-world-" +
-                             std::to_string(spec.objects) + "-" + std::to_string(spec.side) +
-                             ".world";
+                             std::to_string(generated.objects) + "-" +
+                             std::to_string(generated.side) + ".world";
     struct stat status {};
     if (stat(path.c_str(), &status) != 0) {
         const std::string command = std::string("python3 '") + VELK_MAKE_WORLD + "' '" + path +
-                                    "' --objects " + std::to_string(spec.objects) + " --width " +
-                                    std::to_string(spec.side) + " --height " +
-                                    std::to_string(spec.side);
+                                    "' --objects " + std::to_string(generated.objects) +
+                                    " --width " + std::to_string(generated.side) + " --height " +
+                                    std::to_string(generated.side);
         if (std::system(command.c_str()) != 0) {
             return {};
         }
@@ -53,27 +53,27 @@ inline std::string WorldFile(WorldSpec spec) {
 }
 
 /// Reads the world's file into the world; false when it cannot.
-inline bool ReadWorldFile(World& world, WorldSpec spec) {
-    const std::string path = WorldFile(spec);
+inline bool ReadWorldFile(World& world, GeneratedWorld generated) {
+    const std::string path = WorldFile(generated);
     if (path.empty()) {
         return false;
     }
     CArchive archive(path, CArchive::load);
     world.Serialize(archive);
     archive.Close();
-    return world.GetAllObjects().count == spec.objects;
+    return world.GetAllObjects().count == generated.objects;
 }
 
 /// A world of the script in a view on a headless window of kWindow, scrolled to the middle of
 /// the world and painted once.
 struct FileScene {
-    explicit FileScene(WorldSpec spec) : host(kWindow) {
-        ok = ReadWorldFile(world, spec);
+    explicit FileScene(GeneratedWorld generated) : host(kWindow) {
+        ok = ReadWorldFile(world, generated);
         world.AddView(&view);
         view.Create(&host);
         view.OnInitialUpdate();
-        host.Scroll(SB_HORZ, (spec.side - kWindow.cx) / 2);
-        host.Scroll(SB_VERT, (spec.side - kWindow.cy) / 2);
+        host.Scroll(SB_HORZ, (generated.side - kWindow.cx) / 2);
+        host.Scroll(SB_VERT, (generated.side - kWindow.cy) / 2);
         host.PumpPaint();
     }
     ~FileScene() { view.DestroyWindow(); }

@@ -66,10 +66,10 @@ void BM_DragStep(benchmark::State& state) {
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 using velk_bench::FileScene;
-using velk_bench::WorldSpec;
+using velk_bench::GeneratedWorld;
 
-void WindowPaint(benchmark::State& state, WorldSpec spec) {
-    FileScene scene(spec);
+void WindowPaint(benchmark::State& state, GeneratedWorld generated) {
+    FileScene scene(generated);
     if (!scene.ok) {
         state.SkipWithError("cannot read the world");
         return;
@@ -78,7 +78,7 @@ void WindowPaint(benchmark::State& state, WorldSpec spec) {
         scene.view.Invalidate(false);
         scene.host.PumpPaint();
     }
-    state.counters["objects"] = spec.objects;
+    state.counters["objects"] = generated.objects;
 }
 
 void BM_WindowPaint10k(benchmark::State& state) {
