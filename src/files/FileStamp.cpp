@@ -8,28 +8,57 @@
 
 namespace {
 
-constexpr std::uint64_t kOffset = 14695981039346656037ULL;
 constexpr std::uint64_t kPrime = 1099511628211ULL;
 
-/// FNV-1a over 8-byte words; the tail byte by byte. Blocks other than the last must be
-/// multiples of 8 for the hash not to depend on how the file was read.
-std::uint64_t Mix(std::uint64_t hash, const unsigned char* bytes, std::size_t count) {
-    std::size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
-        std::uint64_t word = 0;
-        for (int b = 0; b < 8; ++b) {
-            word |= static_cast<std::uint64_t>(bytes[i + b]) << (8 * b);
-        }
-        hash = (hash ^ word) * kPrime;
-        hash ^= hash >> 29;
+/// FNV-1a over little-endian 8-byte words, folded so that high bits reach the low ones.
+std::uint64_t MixWord(std::uint64_t hash, const unsigned char* bytes) {
+    std::uint64_t word = 0;
+    for (int b = 0; b < 8; ++b) {
+        word |= static_cast<std::uint64_t>(bytes[b]) << (8 * b);
     }
-    for (; i < count; ++i) {
-        hash = (hash ^ bytes[i]) * kPrime;
-    }
-    return hash;
+    hash = (hash ^ word) * kPrime;
+    return hash ^ (hash >> 29);
 }
 
 }  // namespace
+
+void FileHash::Add(const void* bytes, std::size_t count) {
+    const auto* in = static_cast<const unsigned char*>(bytes);
+    while (pendingCount > 0 && pendingCount < 8 && count > 0) {
+        pending[pendingCount++] = *in++;
+        --count;
+    }
+    if (pendingCount == 8) {
+        hash = MixWord(hash, pending);
+        pendingCount = 0;
+    }
+    for (; count >= 8; in += 8, count -= 8) {
+        hash = MixWord(hash, in);
+    }
+    for (; count > 0; --count) {
+        pending[pendingCount++] = *in++;
+    }
+}
+
+std::uint64_t FileHash::Value() const {
+    // The tail that makes no whole word goes in byte by byte.
+    std::uint64_t value = hash;
+    for (std::size_t i = 0; i < pendingCount; ++i) {
+        value = (value ^ pending[i]) * kPrime;
+    }
+    return value;
+}
+
+FileStamp FileStamp::AsRead(const FileInfo& opened, std::uint64_t bytesRead, const FileHash& hash) {
+    FileStamp stamp;
+    stamp.exists = true;
+    stamp.device = opened.device;
+    stamp.inode = opened.inode;
+    stamp.modifiedNs = opened.modifiedNs;
+    stamp.size = bytesRead;
+    stamp.hash = hash.Value();
+    return stamp;
+}
 
 FileStamp FileStamp::Of(const std::string& path) {
     FileStamp stamp;
@@ -46,30 +75,22 @@ FileStamp FileStamp::Of(const std::string& path) {
     stamp.inode = info.value.inode;
     stamp.modifiedNs = info.value.modifiedNs;
     std::vector<unsigned char> block(1 << 16);
-    std::uint64_t hash = kOffset;
+    FileHash hash;
     std::uint64_t size = 0;
     for (;;) {
-        // Whole blocks, so that a short read does not change the hash.
-        std::size_t filled = 0;
-        while (filled < block.size()) {
-            const OsResult<std::size_t> read = TheOs().Read(
-                file.Get(), reinterpret_cast<char*>(block.data()) + filled, block.size() - filled);
-            if (!read.ok()) {
-                return FileStamp{};
-            }
-            if (read.value == 0) {
-                break;
-            }
-            filled += read.value;
+        const OsResult<std::size_t> read =
+            TheOs().Read(file.Get(), reinterpret_cast<char*>(block.data()), block.size());
+        if (!read.ok()) {
+            return FileStamp{};
         }
-        hash = Mix(hash, block.data(), filled);
-        size += filled;
-        if (filled < block.size()) {
+        if (read.value == 0) {
             break;
         }
+        hash.Add(block.data(), read.value);
+        size += read.value;
     }
     stamp.size = size;
-    stamp.hash = hash;
+    stamp.hash = hash.Value();
     stamp.exists = true;
     return stamp;
 }

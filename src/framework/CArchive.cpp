@@ -22,30 +22,42 @@ public:
     virtual void Commit(const std::function<void()>& replacing) = 0;
     /// Loading: the size of the source; 0 when not known.
     virtual std::uint64_t Size() const { return 0; }
+    /// Loading a file read to its end: the file as read.
+    virtual std::optional<FileStamp> ReadStamp() const { return std::nullopt; }
 };
 
 namespace {
 
 class FileReader : public CArchive::Device {
 public:
-    explicit FileReader(const std::string& path) : path(path), file(Open(path, size)) {}
+    explicit FileReader(const std::string& path) : path(path), file(Open(path, openedInfo)) {}
 
     std::size_t ReadSome(char* destination, std::size_t count) override {
         const OsResult<std::size_t> read = TheOs().Read(file.Get(), destination, count);
         if (!read.ok()) {
             throw CFileException(CFileException::read, path, read.error);
         }
+        // Every byte passes here once, so the file's stamp comes with the load.
+        hash.Add(destination, read.value);
+        bytesRead += read.value;
+        atEnd = atEnd || (read.value == 0 && count > 0);
         return read.value;
     }
     void WriteAll(const char* /*source*/, std::size_t /*count*/) override {}
     void Commit(const std::function<void()>& /*replacing*/) override { file.Close(); }
-    std::uint64_t Size() const override { return size; }
+    std::uint64_t Size() const override { return openedInfo.size; }
+    std::optional<FileStamp> ReadStamp() const override {
+        if (!atEnd) {
+            return std::nullopt;
+        }
+        return FileStamp::AsRead(openedInfo, bytesRead, hash);
+    }
 
 private:
     // Only regular files: a directory cannot be read, and a device or a pipe could feed the
     // reader without end. Opening does not wait for a pipe's writer; blocking reads come back
     // once the file is known to be regular.
-    static FileHandle Open(const std::string& path, std::uint64_t& size) {
+    static FileHandle Open(const std::string& path, FileInfo& openedInfo) {
         const OsResult<FileId> opened = TheOs().Open(path, kReadOnly | kNoWait, 0);
         if (!opened.ok()) {
             throw CFileException(CFileException::open, path, opened.error);
@@ -64,13 +76,16 @@ private:
         if (const OsError error = TheOs().Wait(file.Get())) {
             throw CFileException(CFileException::open, path, error);
         }
-        size = info.value.size;
+        openedInfo = info.value;
         return file;
     }
 
     std::string path;
-    std::uint64_t size = 0;
+    FileInfo openedInfo;
     FileHandle file;
+    FileHash hash;
+    std::uint64_t bytesRead = 0;
+    bool atEnd = false;
 };
 
 /// Hands the bytes to a FileSaver, which touches the target only on Commit.
@@ -277,6 +292,7 @@ void CArchive::Close() {
             }
         };
         Guarded([&] { device->Commit(replacing); });
+        readStamp = device->ReadStamp();
     } catch (...) {
         device.reset();  // a storing file archive removes its temporary file
         throw;

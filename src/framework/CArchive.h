@@ -3,8 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "files/FileStamp.h"
 #include "framework/CFileException.h"
 
 class ProgressObserver;
@@ -71,6 +73,10 @@ public:
     /// (a storing archive removes its temporary). Only the first Close acts, whatever its
     /// outcome: a later Close does nothing, and Read, Write and Flush throw.
     void Close();
+    /// After Close of an archive that loaded a file to its very end: the file as it was read
+    /// (its identity and time when opened, the size and hash of the bytes read), which costs
+    /// no second pass over the file. Nothing for memory, or for a load that stopped early.
+    const std::optional<FileStamp>& GetReadStamp() const { return readStamp; }
 
     /// Where the bytes go or come from; file and memory devices live in CArchive.cpp.
     class Device;
@@ -99,5 +105,6 @@ private:
     std::uint64_t size = 0;
     ProgressObserver* observer = nullptr;
     bool closed = false;
+    std::optional<FileStamp> readStamp;
     std::unique_ptr<CFileException> failure;
 };

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -133,6 +134,7 @@ CDocument::ReadOutcome CDocument::ReadFile(const std::string& path, bool wholeOn
     std::unique_ptr<ContentAside> aside;
     bool setAside = false;
     std::uint64_t size = 0;
+    std::optional<FileStamp> readStamp;
     DialogProgress progress(dialogs_, "Opening", "Opening " + Quoted(path), progressDelay_);
     try {
         CArchive archive(path, CArchive::load);
@@ -145,6 +147,7 @@ CDocument::ReadOutcome CDocument::ReadFile(const std::string& path, bool wholeOn
         Serialize(archive);
         archive.Close();
         size = archive.GetSize();
+        readStamp = archive.GetReadStamp();
         outcome.verdict = docTemplate_ != nullptr ? docTemplate_->JudgeLoad(*this) : LoadVerdict{};
         const LoadVerdict::Kind kind = outcome.verdict.kind;
         if (kind == LoadVerdict::Kind::refused) {
@@ -177,7 +180,9 @@ CDocument::ReadOutcome CDocument::ReadFile(const std::string& path, bool wholeOn
     if (outcome.end == ReadOutcome::End::taken) {
         SetModifiedFlag(false);
         lastFileSize_ = size;
-        diskStamp_ = FileStamp::Of(path);
+        // Reading the file again to stamp it would hold the first paint of a large world
+        // back by a second pass over every byte; the load saw them all already.
+        diskStamp_ = readStamp.has_value() ? *readStamp : FileStamp::Of(path);
         reloadPending_ = false;
         return outcome;
     }

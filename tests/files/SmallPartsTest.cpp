@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 
+#include "files/FileStamp.h"
 #include "files/Memory.h"
 #include "files/ProgressObserver.h"
 
@@ -50,6 +53,33 @@ TEST(DescribeBytes, TheUnitFollowsTheNumberAsShown) {
     for (const auto& [bytes, text] : rows) {
         EXPECT_EQ(DescribeBytes(bytes), text) << bytes;
     }
+}
+
+// A load stamps the file from the pieces it happened to read; a later check hashes it in
+// blocks of its own. Both must agree, or every open would look changed on disk.
+TEST(FileHash, TheValueDependsOnTheBytesNotOnThePieces) {
+    std::mt19937 random(7);
+    std::string bytes(1000, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(random());
+    }
+    for (const std::size_t size : {0u, 1u, 7u, 8u, 9u, 999u, 1000u}) {
+        FileHash whole;
+        whole.Add(bytes.data(), size);
+        for (int round = 0; round < 50; ++round) {
+            FileHash pieces;
+            for (std::size_t at = 0; at < size;) {
+                const std::size_t piece = std::min<std::size_t>(size - at, random() % 20);
+                pieces.Add(bytes.data() + at, piece);
+                at += piece;
+            }
+            ASSERT_EQ(pieces.Value(), whole.Value()) << size << " bytes, round " << round;
+        }
+    }
+    FileHash other;
+    other.Add("a", 1);
+    FileHash empty;
+    EXPECT_NE(other.Value(), empty.Value());
 }
 
 }  // namespace

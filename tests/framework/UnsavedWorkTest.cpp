@@ -7,6 +7,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "AppTestKit.h"
+#include "files/FileStamp.h"
 #include "files/RecoveryStore.h"
 #include "framework/DocumentRecovery.h"
 #include "framework/DocumentWatch.h"
@@ -131,6 +133,24 @@ TEST_F(UnsavedWorkTest, OwnSavesAreNotTakenForChanges) {
     ASSERT_TRUE(app->Document()->DoFileSave());
     EXPECT_TRUE(dialogs.changedFileAsked.empty());
     EXPECT_EQ(ReadFileBytes(Path("a.note")), "note again\n");
+}
+
+// A second pass over the file to stamp it would hold back the first paint of a large world.
+TEST_F(UnsavedWorkTest, AnOpenReadsTheFileOnceAndStampsWhatItRead) {
+    WriteFileBytes(Path("a.note"), "note " + std::string(200001, 'x') + "\n");
+    velk_test::FaultyOs os;
+    ScopedOs inPlace(os);
+    app = std::make_unique<NoteApp>();
+    ASSERT_TRUE(app->Start(platform, {Path("a.note")}));
+    EXPECT_EQ(std::count_if(os.log.begin(), os.log.end(),
+                            [&](const auto& call) {
+                                return call.name == "Open" && call.path == Path("a.note");
+                            }),
+              1);
+    const FileStamp read = app->Document()->GetDiskStamp();
+    const FileStamp now = FileStamp::Of(Path("a.note"));
+    EXPECT_TRUE(read.LooksLike(now));
+    EXPECT_EQ(read.hash, now.hash);
 }
 
 TEST_F(UnsavedWorkTest, TheCopyHoldsWhatSaveWouldWriteAndGoesOnSaveAndCleanExit) {
