@@ -1,6 +1,8 @@
 #include "objects/ObjectIndex.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <functional>
 #include <limits>
 #include <typeinfo>
 
@@ -282,14 +284,22 @@ void ObjectIndex::EnsureGrid() const {
     filedSince_ = 0;
 }
 
+namespace {
+
+bool Meets(const WorldBox& box, std::int64_t left, std::int64_t top, std::int64_t right,
+           std::int64_t bottom) {
+    return left < box.right && right > box.left && top < box.bottom && bottom > box.top;
+}
+
+}  // namespace
+
 void ObjectIndex::FindMeeting(const WorldBox& box, std::vector<std::uint32_t>& ordinals) const {
     ordinals.insert(ordinals.end(), anywhere_.begin(), anywhere_.end());
     if (box.left >= box.right || box.top >= box.bottom) {
         return;
     }
     auto meets = [&box](const Box& other) {
-        return other.left < box.right && other.right > box.left && other.top < box.bottom &&
-               other.bottom > box.top;
+        return Meets(box, other.left, other.top, other.right, other.bottom);
     };
     for (std::uint32_t ordinal : large_) {
         if (meets(boxes_[ordinal])) {
@@ -299,6 +309,17 @@ void ObjectIndex::FindMeeting(const WorldBox& box, std::vector<std::uint32_t>& o
     if (inGrid_ == 0) {
         return;
     }
+    VisitCells(box, [&](const std::vector<std::uint32_t>& cell) {
+        for (std::uint32_t ordinal : cell) {
+            if (meets(boxes_[ordinal])) {
+                ordinals.push_back(ordinal);
+            }
+        }
+    });
+}
+
+template <typename Visit>
+void ObjectIndex::VisitCells(const WorldBox& box, Visit visit) const {
     EnsureGrid();
     // A box in the grid is at most kSmall wide and tall and filed by its top-left corner, so
     // the boxes that meet lie in the cells of the corners from kSmall before the box to its end.
@@ -309,10 +330,43 @@ void ObjectIndex::FindMeeting(const WorldBox& box, std::vector<std::uint32_t>& o
     for (std::int32_t row = firstRow; row <= lastRow; ++row) {
         const std::size_t base = static_cast<std::size_t>(row) * static_cast<std::size_t>(columns_);
         for (std::int32_t column = firstColumn; column <= lastColumn; ++column) {
-            for (std::uint32_t ordinal : cells_[base + static_cast<std::size_t>(column)]) {
-                if (meets(boxes_[ordinal])) {
-                    ordinals.push_back(ordinal);
-                }
+            visit(cells_[base + static_cast<std::size_t>(column)]);
+        }
+    }
+}
+
+std::size_t ObjectIndex::CandidatesFor(const WorldBox& box) const {
+    std::size_t count = anywhere_.size() + large_.size();
+    if (inGrid_ == 0 || box.left >= box.right || box.top >= box.bottom) {
+        return count;
+    }
+    VisitCells(box, [&count](const std::vector<std::uint32_t>& cell) { count += cell.size(); });
+    return count;
+}
+
+void ObjectIndex::FindMeetingLastFirst(const WorldBox& box, std::uint32_t before,
+                                       std::vector<std::uint32_t>& ordinals) const {
+    ordinals.clear();
+    before = std::min(before, Count());
+    // When the box holds a good share of the world, as a paint of a small world does, one
+    // pass down the ordinals reads every box in order and needs no sort; it finds what the
+    // cells would.
+    constexpr std::size_t kDenseShare = 8;
+    if (CandidatesFor(box) * kDenseShare < before) {
+        FindMeeting(box, ordinals);
+        std::erase_if(ordinals, [before](std::uint32_t ordinal) { return ordinal >= before; });
+        std::sort(ordinals.begin(), ordinals.end(), std::greater<>());
+        return;
+    }
+    const bool empty = box.left >= box.right || box.top >= box.bottom;
+    for (std::uint32_t ordinal = before; ordinal-- > 0;) {
+        const Where where = where_[ordinal];
+        if (where == Where::Anywhere) {
+            ordinals.push_back(ordinal);
+        } else if (where != Where::Nowhere && !empty) {
+            const Box& other = boxes_[ordinal];
+            if (Meets(box, other.left, other.top, other.right, other.bottom)) {
+                ordinals.push_back(ordinal);
             }
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -67,6 +68,10 @@ public:
     /// and possibly a few more whose shapes lie near it. Every plain object that could draw a
     /// pixel or be hit inside the box is among them.
     void FindMeeting(const WorldBox& box, std::vector<std::uint32_t>& ordinals) const;
+    /// Fills ordinals with the plain objects added before `before` that FindMeeting finds for
+    /// the box, last added first, as a paint draws them.
+    void FindMeetingLastFirst(const WorldBox& box, std::uint32_t before,
+                              std::vector<std::uint32_t>& ordinals) const;
     /// The plain objects being dragged, in order of addition.
     const std::vector<std::uint32_t>& Dragging() const { return dragging_; }
     /// The plain object of an ordinal, or null when the object there is not plain.
@@ -98,6 +103,11 @@ private:
     void File(std::uint32_t ordinal);
     /// Takes the object of ordinal out of where it is filed.
     void Unfile(std::uint32_t ordinal);
+    /// Calls visit with every cell that may hold a box meeting the box (which is not empty).
+    template <typename Visit>
+    void VisitCells(const WorldBox& box, Visit visit) const;
+    /// About how many plain objects FindMeeting would look at for the box.
+    std::size_t CandidatesFor(const WorldBox& box) const;
     /// Makes the grid over the boxes filed so far, when it is missing or outgrown.
     void EnsureGrid() const;
     std::uint32_t CellOf(std::int64_t x, std::int64_t y) const;

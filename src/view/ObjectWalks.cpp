@@ -31,10 +31,8 @@ bool SameBox(const RECT& a, const RECT& b) {
 /// last added first.
 void FindDrawn(const ObjectIndex& index, const RECT& clip, std::uint32_t before,
                std::vector<std::uint32_t>& ordinals) {
-    ordinals.clear();
-    index.FindMeeting(WorldBox{clip.left, clip.top, clip.right, clip.bottom}, ordinals);
-    std::erase_if(ordinals, [before](std::uint32_t ordinal) { return ordinal >= before; });
-    std::sort(ordinals.begin(), ordinals.end(), std::greater<>());
+    index.FindMeetingLastFirst(WorldBox{clip.left, clip.top, clip.right, clip.bottom}, before,
+                               ordinals);
 }
 
 }  // namespace
