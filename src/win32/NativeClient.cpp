@@ -10,6 +10,9 @@ namespace win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VelkClient";
+// A size change that showing or hiding a scroll bar caused, told once the change of scroll
+// sizes that caused it is over.
+constexpr UINT kDeferredSize = WM_APP + 1;
 
 LRESULT CALLBACK ClientProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -100,7 +103,20 @@ void NativeClient::SetScrollSizes(int bar, std::int32_t total, std::int32_t page
     sizes.total = std::max(total, 0);
     sizes.page = std::max(page, 1);
     sizes.line = std::max(line, 1);
+    // A bar that comes or goes changes the client size at once, inside SetScrollInfo. The view
+    // is in the middle of changing its sizes then (and may be about to fit the frame to its
+    // world); it hears of the new size afterwards, as on Linux, where Qt lays out later.
+    const bool outer = !applying_;
+    applying_ = true;
     ApplyBar(bar);
+    if (outer) {
+        // The bars themselves follow the new client size at once.
+        if (sizeDeferred_) {
+            ApplyBar(0);
+            ApplyBar(1);
+        }
+        applying_ = false;
+    }
 }
 
 void NativeClient::ApplyBar(int bar) {
@@ -175,6 +191,16 @@ void NativeClient::Wheel(int bar, int delta) {
     }
 }
 
+void NativeClient::TellSize() {
+    ApplyBar(0);
+    ApplyBar(1);
+    int width = 0;
+    int height = 0;
+    GetSize(width, height);
+    InvalidateAll();
+    events_.OnSize(width, height);
+}
+
 void NativeClient::Paint() {
     HWND window = static_cast<HWND>(window_);
     PAINTSTRUCT paint{};
@@ -226,17 +252,20 @@ std::intptr_t NativeClient::Dispatch(unsigned message, std::uintptr_t wParam,
             return 0;
         case WM_ERASEBKGND:
             return 1;
-        case WM_SIZE: {
+        case WM_SIZE:
             scale_ = WholeScale(window);
-            ApplyBar(0);
-            ApplyBar(1);
-            int width = 0;
-            int height = 0;
-            GetSize(width, height);
-            InvalidateAll();
-            events_.OnSize(width, height);
+            if (applying_) {
+                if (!sizeDeferred_) {
+                    sizeDeferred_ = PostMessageW(window, kDeferredSize, 0, 0) != FALSE;
+                }
+                return 0;
+            }
+            TellSize();
             return 0;
-        }
+        case kDeferredSize:
+            sizeDeferred_ = false;
+            TellSize();
+            return 0;
         case WM_DPICHANGED_AFTERPARENT:
             scale_ = WholeScale(window);
             InvalidateAll();

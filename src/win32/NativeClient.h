@@ -66,11 +66,15 @@ private:
     void ScrollTo(int bar, std::int64_t position);
     void Wheel(int bar, int delta);
     void Paint();
+    /// Brings the bars up to the client size and tells the owner of it.
+    void TellSize();
 
     ClientEvents& events_;
     void* window_ = nullptr;
     int scale_ = 1;
     Bar bars_[2];
+    bool applying_ = false;      ///< the owner is changing the scroll sizes
+    bool sizeDeferred_ = false;  ///< a size change waits to be told
 };
 
 }  // namespace win32

@@ -82,6 +82,7 @@ NativeFrame::NativeFrame(FrameEvents& events, int width, int height) : events_(e
     // The size is in pixels at 96 dots per inch; a scaled screen gets a frame as large to the
     // eye, though never larger than the room the screen leaves.
     const int dpi = DotsPerInch(window);
+    dpi_ = dpi;
     int outerWidth = MulDiv(width, dpi, 96);
     int outerHeight = MulDiv(height, dpi, 96);
     MONITORINFO monitor{};
@@ -269,6 +270,7 @@ std::intptr_t NativeFrame::Dispatch(unsigned message, std::uintptr_t wParam, std
     switch (message) {
         case WM_SIZE:
             Layout();
+            events_.OnResized();
             return 0;
         case WM_COMMAND:
             // Menus and accelerators; controls of ours send no commands here.
@@ -315,6 +317,12 @@ std::intptr_t NativeFrame::Dispatch(unsigned message, std::uintptr_t wParam, std
             }
             return 0;
         case WM_DPICHANGED: {
+            // Only a move to a screen of another scale resizes; a report of the scale the
+            // frame was made for would undo the view's fit to its world.
+            if (static_cast<int>(LOWORD(wParam)) == dpi_) {
+                return 0;
+            }
+            dpi_ = LOWORD(wParam);
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
             SetWindowPos(window, nullptr, suggested->left, suggested->top,
                          suggested->right - suggested->left, suggested->bottom - suggested->top,

@@ -24,6 +24,8 @@ public:
     virtual bool OnClose() = 0;
     /// Ten times a second while the frame lives: the lock keys' lights follow.
     virtual void OnTick() = 0;
+    /// The frame's size changed and its children were laid out again.
+    virtual void OnResized() = 0;
 
 protected:
     ~FrameEvents() = default;
@@ -75,6 +77,7 @@ private:
     void* client_ = nullptr;
     void* bottomBar_ = nullptr;
     std::vector<void*> popups_;
+    int dpi_ = 96;  ///< of the screen the frame is on
 };
 
 }  // namespace win32

@@ -80,6 +80,13 @@ bool Win32Frame::OnClose() {
     return frame_.OnClose();
 }
 
+void Win32Frame::OnResized() {
+    // The panes keep their widths from the right; the message pane takes what is left.
+    if (statusBar_ != nullptr) {
+        statusBar_->Layout();
+    }
+}
+
 void Win32Frame::OnTick() {
     if (statusBar_ != nullptr) {
         statusBar_->ShowLockKeys();

@@ -50,6 +50,7 @@ private:
     void OnMenuSelect(unsigned command) override;
     bool OnClose() override;
     void OnTick() override;
+    void OnResized() override;
 
     CFrameWnd& frame_;
     win32::NativeFrame native_;

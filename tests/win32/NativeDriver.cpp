@@ -209,7 +209,6 @@ void OnNextDialog(std::function<void(void* dialog)> inspect) {
 DialogContents ReadDialog(void* dialog) {
     DialogContents contents;
     contents.caption = WindowText(dialog);
-    contents.defaultButton = LOWORD(SendMessageW(Hwnd(dialog), DM_GETDEFID, 0, 0));
     for (HWND child = GetWindow(Hwnd(dialog), GW_CHILD); child != nullptr;
          child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t name[32] = {};
@@ -218,6 +217,10 @@ DialogContents ReadDialog(void* dialog) {
         const LONG style = GetWindowLongW(child, GWL_STYLE);
         if (_wcsicmp(type.c_str(), L"Button") == 0) {
             contents.buttons.push_back(WindowText(child));
+            // The style, not DM_GETDEFID: Wine's message boxes answer IDOK to that.
+            if ((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                contents.defaultButton = GetDlgCtrlID(child);
+            }
         } else if (_wcsicmp(type.c_str(), L"Static") == 0) {
             if ((style & SS_TYPEMASK) == SS_ICON) {
                 contents.iconShown =

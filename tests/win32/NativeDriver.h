@@ -69,7 +69,7 @@ struct DialogContents {
     std::string caption;
     std::vector<std::string> texts;  ///< static texts, in order
     std::vector<std::string> buttons;
-    int defaultButton = 0;  ///< its id
+    int defaultButton = 0;  ///< the id of the button drawn as the default
     bool iconShown = false;
 };
 DialogContents ReadDialog(void* dialog);

@@ -49,6 +49,7 @@ public:
     void OnMenuSelect(unsigned) override {}
     bool OnClose() override { return true; }
     void OnTick() override {}
+    void OnResized() override {}
 };
 
 class Win32ClientAreaTest : public ::testing::Test {

@@ -2,7 +2,10 @@
 """Prints "LEFT TOP" of the one place where PICTURE.png appears on SCREEN.png, pixel for pixel
 (red, green and blue; alpha is left out); fails when it appears nowhere or more than once.
 
-    locate-picture.py SCREEN.png PICTURE.png
+    locate-picture.py [--scale N] SCREEN.png PICTURE.png
+
+With --scale N the picture is first blown up N times, each pixel an N by N block, as a screen
+scaled by N shows it when nothing blurs.
 
 Reads 8-bit, non-interlaced RGB and RGBA PNG files, as ImageMagick's import and velk --render
 write them. Standard library only.
@@ -58,11 +61,21 @@ def read_png(path):
 
 
 def main():
-    if len(sys.argv) != 3:
+    arguments = sys.argv[1:]
+    scale = 1
+    if arguments[:1] == ["--scale"] and len(arguments) > 1:
+        scale = int(arguments[1])
+        arguments = arguments[2:]
+    if len(arguments) != 2 or scale < 1:
         print(__doc__, file=sys.stderr)
         return 2
-    sw, sh, screen = read_png(sys.argv[1])
-    pw, ph, picture = read_png(sys.argv[2])
+    sw, sh, screen = read_png(arguments[0])
+    pw, ph, picture = read_png(arguments[1])
+    if scale > 1:
+        rows = [picture[y * pw * 3:(y + 1) * pw * 3] for y in range(ph)]
+        wide = [b"".join(row[x * 3:x * 3 + 3] * scale for x in range(pw)) for row in rows]
+        picture = b"".join(row for row in wide for _ in range(scale))
+        pw, ph = pw * scale, ph * scale
     rows = [picture[y * pw * 3:(y + 1) * pw * 3] for y in range(ph)]
     found = []
     for top in range(sh - ph + 1):
