@@ -3,8 +3,8 @@
 # drag an object with the mouse, save with Ctrl+S and check the file's bytes, then compare the
 # client area on screen with `velk.exe --render` of the saved world, pixel for pixel.
 # Usage: end-to-end.sh VELK_EXE WORLD SHOT_FOLDER (needs xvfb-run, xdotool and ImageMagick's
-# import; exits 77, skipped, without them). WINEPREFIX is the caller's, else one
-# beside velk.exe.
+# import; exits 77, skipped, without them). Wine runs in the prefix kept for programs that show
+# windows, wine-prefix-gui beside velk.exe (see with-display.sh).
 set -euo pipefail
 
 exe=$1 world=$2 shots=$3
@@ -17,7 +17,11 @@ if [ -z "${INSIDE_XVFB:-}" ]; then
 fi
 
 wine=/usr/lib/wine/wine64
-export WINEPREFIX=${WINEPREFIX:-$(cd "$(dirname "$exe")" && pwd)/wine-prefix} WINEDEBUG=-all
+export WINEPREFIX=$(cd "$(dirname "$exe")" && pwd)/wine-prefix-gui WINEDEBUG=-all
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$wine" wineboot --init >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+fi
 scratch=$(mktemp -d)
 velk_pid=
 finish() {
