@@ -238,40 +238,8 @@ void ClickButton(void* dialog, int id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(Hwnd(dialog), id)));
 }
 
-std::vector<unsigned> ScreenPixels(void* window, int& width, int& height) {
-    GetClientSize(window, width, height);
-    std::vector<unsigned> pixels;
-    if (width <= 0 || height <= 0) {
-        return pixels;
-    }
-    HDC screen = GetDC(Hwnd(window));
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    const auto* words = static_cast<const unsigned*>(bits);
-    for (int i = 0; i < width * height; ++i) {
-        pixels.push_back(words[i] & 0x00FFFFFF);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(Hwnd(window), screen);
-    return pixels;
-}
-
-}  // namespace win32_test
-
-namespace win32_test {
 bool MouseCaptured() {
     return GetCapture() != nullptr;
 }
+
 }  // namespace win32_test

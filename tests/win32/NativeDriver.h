@@ -76,12 +76,7 @@ DialogContents ReadDialog(void* dialog);
 /// Clicks the dialog's button with that id.
 void ClickButton(void* dialog, int id);
 
-/// The client area's pixels on screen, 0x00RRGGBB, row by row; empty when none can be read.
-std::vector<unsigned> ScreenPixels(void* window, int& width, int& height);
-
-}  // namespace win32_test
-
-namespace win32_test {
 /// Whether any window of this thread holds the mouse.
 bool MouseCaptured();
+
 }  // namespace win32_test
