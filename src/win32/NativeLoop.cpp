@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 
 #include "win32/NativeFrame.h"
 
@@ -21,6 +22,22 @@ void CALLBACK OnThreadTimer(HWND, UINT, UINT_PTR id, DWORD) {
         std::function<void()> tick = found->second;
         tick();
     }
+}
+
+constexpr UINT kRunJob = WM_APP + 7;
+
+// A window for messages only: posted jobs reach it in every loop, a modal dialog's included,
+// where a message to the thread itself would be lost.
+HWND jobWindow = nullptr;
+
+LRESULT CALLBACK JobProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kRunJob) {
+        std::unique_ptr<std::function<void()>> job(
+            reinterpret_cast<std::function<void()>*>(lParam));
+        (*job)();
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool quitAsked = false;
@@ -66,6 +83,30 @@ bool MessageLoop::StartTimer(std::uint32_t periodMs, std::function<void()> tick)
         return false;
     }
     Timers()[id] = std::move(tick);
+    return true;
+}
+
+void MessageLoop::BindToThisThread() {
+    if (jobWindow != nullptr) {
+        return;
+    }
+    WNDCLASSEXW type{};
+    type.cbSize = sizeof type;
+    type.lpfnWndProc = JobProcedure;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.lpszClassName = L"VelkJobs";
+    RegisterClassExW(&type);
+    jobWindow = CreateWindowExW(0, L"VelkJobs", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+}
+
+bool MessageLoop::Post(std::function<void()> job) {
+    auto* parcel = new std::function<void()>(std::move(job));
+    if (jobWindow == nullptr ||
+        !PostMessageW(jobWindow, kRunJob, 0, reinterpret_cast<LPARAM>(parcel))) {
+        delete parcel;
+        return false;
+    }
     return true;
 }
 

@@ -20,6 +20,11 @@ public:
     static void StopTimers();
     /// Forgets an earlier Quit, for a new platform on the same thread.
     static void Reset();
+    /// Makes the interface thread the one that called this; Post delivers there.
+    static void BindToThisThread();
+    /// Runs job on the interface thread, from any thread, as soon as that thread handles its
+    /// messages (in a modal dialog's loop too); false when it cannot be sent.
+    static bool Post(std::function<void()> job);
 };
 
 }  // namespace win32

@@ -9,6 +9,7 @@ Win32Platform::Win32Platform(UserDialogs* dialogs)
     : ownDialogs_(dialogs == nullptr ? std::make_unique<Win32Dialogs>() : nullptr),
       dialogs_(dialogs != nullptr ? dialogs : ownDialogs_.get()) {
     win32::MessageLoop::Reset();
+    win32::MessageLoop::BindToThisThread();
 }
 
 Win32Platform::~Win32Platform() {
@@ -47,9 +48,13 @@ void Win32Platform::StopRepeatingTimers() {
 }
 
 std::unique_ptr<FileWatcher> Win32Platform::CreateFileWatcher(std::function<void()> changed) {
-    // The files layer's watcher (ReadDirectoryChangesW) plugs in through the factory; its
-    // signals must reach the interface thread, as a posted message does.
-    return watcherFactory_ ? watcherFactory_(std::move(changed)) : nullptr;
+    if (!watcherFactory_) {
+        return nullptr;
+    }
+    // A watcher hears of changes on a thread of its own; the document is told on the
+    // interface thread, by a posted message, as the interface promises.
+    auto onInterfaceThread = [changed = std::move(changed)] { win32::MessageLoop::Post(changed); };
+    return watcherFactory_(std::move(onInterfaceThread));
 }
 
 void Win32Platform::Quit(int exitCode) {

@@ -30,7 +30,9 @@ public:
 
     /// Whether Quit was called since the platform was made.
     bool HasQuit() const { return quit_; }
-    /// Where a watcher of files comes from; until one is given, files are not watched.
+    /// Where a watcher of files comes from; until one is given, files are not watched. The
+    /// watcher may call what it is given from any thread: the platform passes the call on to
+    /// the interface thread.
     using WatcherFactory = std::function<std::unique_ptr<FileWatcher>(std::function<void()>)>;
     void SetWatcherFactory(WatcherFactory factory) { watcherFactory_ = std::move(factory); }
 

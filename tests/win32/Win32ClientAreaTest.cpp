@@ -1,9 +1,13 @@
 // The client area's own promises to the window it shows, through Windows' messages: WM_TIMER,
-// one paint for what was invalidated, and the mouse without capture.
+// one paint for what was invalidated, and the mouse without capture; and the platform's
+// passing of a file watcher's calls to the interface thread.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "NativeDriver.h"
@@ -11,6 +15,7 @@
 #include "framework/CWnd.h"
 #include "win32/NativeFrame.h"
 #include "win32/Win32ClientArea.h"
+#include "win32/Win32Platform.h"
 
 namespace {
 
@@ -103,6 +108,33 @@ TEST_F(Win32ClientAreaTest, MouseReachesTheWindowWithoutCapture) {
     SendMouse(client, Mouse::LeftUp, 11, 12, false);
     EXPECT_EQ(probe.mouse,
               (std::vector<std::string>{"move 0 5,6", "down 1 7,8", "move 1 9,10", "up 0 11,12"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The files layer's watcher calls from a thread of its own; the platform hands the call to the
+// interface thread, also while only a modal dialog's loop runs there.
+TEST(Win32PlatformTest, AWatchersCallReachesTheInterfaceThread) {
+    Win32Platform platform;
+    std::function<void()> heard;
+    class Recorder : public FileWatcher {
+    public:
+        void Watch(const std::string&) override {}
+    };
+    platform.SetWatcherFactory([&](std::function<void()> changed) {
+        heard = std::move(changed);
+        return std::make_unique<Recorder>();
+    });
+    std::thread::id calledOn;
+    const std::unique_ptr<FileWatcher> watcher =
+        platform.CreateFileWatcher([&] { calledOn = std::this_thread::get_id(); });
+    ASSERT_NE(watcher, nullptr);
+    std::thread([&] { heard(); }).join();
+    EXPECT_EQ(calledOn, std::thread::id());
+    ASSERT_TRUE(PumpUntil([&] { return calledOn != std::thread::id(); }, 5000));
+    EXPECT_EQ(calledOn, std::this_thread::get_id());
 }
 
 }  // namespace
