@@ -242,4 +242,33 @@ bool MouseCaptured() {
     return GetCapture() != nullptr;
 }
 
+FileVersion ReadFileVersion(const std::string& path, const std::vector<std::string>& keys) {
+    FileVersion version;
+    const std::wstring file = win32::Widen(path);
+    std::vector<char> block(GetFileVersionInfoSizeW(file.c_str(), nullptr));
+    if (block.empty() ||
+        !GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(block.size()), block.data())) {
+        return version;
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size)) {
+        version.numbers[0] = HIWORD(fixed->dwFileVersionMS);
+        version.numbers[1] = LOWORD(fixed->dwFileVersionMS);
+        version.numbers[2] = HIWORD(fixed->dwFileVersionLS);
+        version.numbers[3] = LOWORD(fixed->dwFileVersionLS);
+    }
+    for (const std::string& key : keys) {
+        wchar_t* value = nullptr;
+        const std::wstring name = L"\\StringFileInfo\\040904B0\\" + win32::Widen(key);
+        std::string text;
+        if (VerQueryValueW(block.data(), name.c_str(), reinterpret_cast<void**>(&value), &size) &&
+            value != nullptr) {
+            text = win32::Narrow(value);
+        }
+        version.strings.emplace_back(key, text);
+    }
+    return version;
+}
+
 }  // namespace win32_test

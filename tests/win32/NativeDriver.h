@@ -79,4 +79,12 @@ void ClickButton(void* dialog, int id);
 /// Whether any window of this thread holds the mouse.
 bool MouseCaptured();
 
+/// The version resource of a program file: its four file version numbers, and the values of
+/// the named keys in its US English, UTF-16 string block (empty for a key it lacks).
+struct FileVersion {
+    unsigned numbers[4] = {};
+    std::vector<std::pair<std::string, std::string>> strings;
+};
+FileVersion ReadFileVersion(const std::string& path, const std::vector<std::string>& keys);
+
 }  // namespace win32_test

@@ -1,5 +1,5 @@
 // The questions on Windows: the same texts and buttons as on Linux, each button's answer, and
-// Escape as the safe answer; the progress dialog's Cancel.
+// Escape as the safe answer; the progress dialog's Cancel; velk.exe's version resource.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "NativeDriver.h"
+#include "app/VelkResources.h"
 #include "files/ProgressObserver.h"
 #include "framework/AfxIds.h"
 #include "win32/Win32Dialogs.h"
@@ -114,6 +115,21 @@ TEST(Win32ProgressDialogTest, ShowsTheWorkAndItsCancelStopsIt) {
     report.cancellable = false;
     EXPECT_TRUE(progress.Update(report));
     EXPECT_NE(ReadDialog(progress.Handle()).texts[0].find(", finishing"), std::string::npos);
+}
+
+// velk.exe's version resource, which Windows shows in the file's properties, is the record the
+// program carries, number for number and value for value.
+TEST(Win32ResourcesTest, TheProgramFilesVersionIsTheProgramsOwnRecord) {
+    const VersionRecord& record = VelkResources().version;
+    std::vector<std::string> keys;
+    for (const auto& entry : record.strings) {
+        keys.push_back(entry.first);
+    }
+    const FileVersion version = ReadFileVersion(VELK_EXE, keys);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(version.numbers[i], record.fileVersion[i]) << "number " << i;
+    }
+    EXPECT_EQ(version.strings, record.strings);
 }
 
 }  // namespace
