@@ -20,29 +20,27 @@
 
 namespace win32_test {
 
+/// Answers from queues (an empty one answers "cancel"), records what was asked; modal dialogs
+/// run for real.
 class ScriptedDialogs : public UserDialogs {
 public:
     std::deque<std::string> openAnswers;
-    std::deque<std::string> saveAnswers;
     std::deque<SaveChoice> saveChangesAnswers;
     std::vector<std::string> saveChangesAsked;
     std::vector<std::string> saveProposed;  ///< the name each save dialog offered
     std::vector<std::pair<MessageKind, std::string>> messages;
     int modalResult = 0;
 
-    std::optional<std::string> AskOpenPath(const std::string&) override { return Pop(openAnswers); }
+    std::optional<std::string> AskOpenPath(const std::string&) override {
+        return Pop(openAnswers, std::optional<std::string>());
+    }
     std::optional<std::string> AskSavePath(const std::string&, const std::string& name) override {
         saveProposed.push_back(name);
-        return Pop(saveAnswers);
+        return std::nullopt;
     }
     SaveChoice AskSaveChanges(const std::string& title) override {
         saveChangesAsked.push_back(title);
-        if (saveChangesAnswers.empty()) {
-            return SaveChoice::cancel;
-        }
-        const SaveChoice answer = saveChangesAnswers.front();
-        saveChangesAnswers.pop_front();
-        return answer;
+        return Pop(saveChangesAnswers, SaveChoice::cancel);
     }
     void ShowMessage(const std::string& text, MessageKind kind) override {
         messages.emplace_back(kind, text);
@@ -52,20 +50,18 @@ public:
     }
     bool AskReloadChanged(const std::string&) override { return false; }
     RecoveryChoice AskRecovery(const std::string&) override { return RecoveryChoice::later; }
-    int RunModal(CDialog& dialog) override {
-        modalResult = real.RunModal(dialog);
-        return modalResult;
-    }
+    int RunModal(CDialog& dialog) override { return modalResult = real.RunModal(dialog); }
     std::unique_ptr<ProgressDialog> BeginProgress(const std::string&, const std::string&) override {
         return nullptr;
     }
 
 private:
-    static std::optional<std::string> Pop(std::deque<std::string>& queue) {
+    template <typename Queue, typename T>
+    static T Pop(Queue& queue, T fallback) {
         if (queue.empty()) {
-            return std::nullopt;
+            return fallback;
         }
-        std::string answer = queue.front();
+        T answer = queue.front();
         queue.pop_front();
         return answer;
     }
