@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/CDialog.h"
 
 namespace velk_bench {
@@ -21,6 +21,11 @@ public:
     int RunModal(CDialog&) override { return 2; }
     ChangedFileChoice AskChangedFile(const std::string&) override {
         return ChangedFileChoice::cancel;
+    }
+    bool AskReloadChanged(const std::string&) override { return false; }
+    RecoveryChoice AskRecovery(const std::string&) override { return RecoveryChoice::later; }
+    std::unique_ptr<ProgressDialog> BeginProgress(const std::string&, const std::string&) override {
+        return nullptr;
     }
     std::string last;
 };

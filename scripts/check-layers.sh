@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a source file includes against the layers: each folder under src/ may include only
-# itself and the folders below it, and Qt headers belong to qt/ and the program's main alone.
+# itself and the folders below it, Qt headers belong to qt/ and the program's main alone, and
+# Windows headers to files/ and win32/, where they never meet the drawing layer's names.
 # Every library exports src/ as its include root, so the compiler cannot catch an upward
 # include; this check does. Usage: check-layers.sh [SRC_DIR] (default: the repository's src/).
 set -euo pipefail
@@ -20,9 +21,11 @@ declare -A allowed=(
     [document]="gdi shapes objects framework files"
     [view]="gdi shapes objects framework document files"
     [qt]="gdi framework files"
+    [win32]="gdi framework files"
     [app]="gdi shapes objects framework document view files"
 )
 main_file="app/main.cpp"
+windows_main_file="app/WindowsMain.cpp"
 
 faults=0
 report() {
@@ -43,6 +46,16 @@ while IFS= read -r -d '' file; do
         qt_allowed=true
         permitted+="qt "
     fi
+    if [[ $relative == "$windows_main_file" ]]; then
+        permitted+="win32 "
+    fi
+    # In win32/, only the Native* files and WideText talk to Windows; they include nothing of
+    # Velk but each other and the resources' plain structures, so that Windows' POINT, RECT
+    # and SIZE never meet the drawing layer's.
+    native=false
+    if [[ $relative =~ ^win32/(Native[A-Za-z]*|WideText)\.(h|cpp)$ ]]; then
+        native=true
+    fi
     line_number=0
     while IFS= read -r line; do
         line_number=$((line_number + 1))
@@ -54,12 +67,15 @@ while IFS= read -r -d '' file; do
                 report "$relative:$line_number: \"$header\" names no folder (write \"folder/File.h\")"
             elif [[ $permitted != *" $folder "* ]]; then
                 report "$relative:$line_number: $layer may not include $header (allowed:${permitted% })"
+            elif $native && ! [[ $header =~ ^win32/(Native[A-Za-z]*|WideText)\.h$ ||
+                                 $header == framework/Resources.h ]]; then
+                report "$relative:$line_number: a file that talks to Windows may not include $header"
             fi
         elif [[ $header =~ ^Q[A-Za-z]*(/|$) ]] && ! $qt_allowed; then
             report "$relative:$line_number: Qt header <$header> outside qt/ and $main_file"
-        elif [[ $header =~ ^(unistd|fcntl|pwd|dirent|signal|poll|io|windows|winbase|wincodec|shlobj|shellapi|objbase|knownfolders)\.h$|^sys/ ]] &&
-            [[ $layer != files ]]; then
-            report "$relative:$line_number: system header <$header> outside files/"
+        elif [[ $header =~ ^(unistd|fcntl|pwd|dirent|signal|poll|io|windows|winbase|wincodec|shlobj|shellapi|objbase|knownfolders|commctrl|commdlg)\.h$|^sys/ ]] &&
+            [[ $layer != files ]] && ! $native; then
+            report "$relative:$line_number: system header <$header> outside files/ and win32/Native*"
         fi
     done <"$file"
 done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) -print0 | sort -z)

@@ -10,8 +10,9 @@ packages=(build-essential cmake python3 qt6-base-dev libpng-dev libgtest-dev lib
 # about files: the MIME database, its reader File::MimeInfo and xdg-mime.
 packages+=(dpkg-dev lintian desktop-file-utils appstream man-db shared-mime-info
            libfile-mimeinfo-perl xdg-utils)
-# The Windows build and its tests under Wine (scripts/build-windows.sh).
-packages+=(g++-mingw-w64-x86-64-posix wine64 googletest)
+# The Windows build and its tests under Wine (scripts/build-windows.sh): the installer's
+# compiler nsis, and xdotool and ImageMagick (import) for the end-to-end run of velk.exe.
+packages+=(g++-mingw-w64-x86-64-posix wine64 googletest nsis xdotool imagemagick)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -58,8 +58,8 @@ def read_xpm(path):
     return width, height, rows
 
 
-def write_png(path, width, height, rows):
-    """Writes 8-bit RGBA, no filtering; the files are tiny either way."""
+def png_bytes(width, height, rows):
+    """8-bit RGBA, no filtering; the files are tiny either way."""
 
     def chunk(kind, data):
         crc = zlib.crc32(kind + data) & 0xFFFFFFFF
@@ -68,8 +68,11 @@ def write_png(path, width, height, rows):
     raw = b"".join(b"\x00" + b"".join(bytes(pixel) for pixel in row) for row in rows)
     header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
     png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
-    png += chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
-    Path(path).write_bytes(png)
+    return png + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b"")
+
+
+def write_png(path, width, height, rows):
+    Path(path).write_bytes(png_bytes(width, height, rows))
 
 
 def scale_up(width, height, rows, scale):

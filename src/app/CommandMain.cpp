@@ -1,4 +1,4 @@
-// The program velk where it has no window yet (Windows): the commands that need none.
+// The program velk where it is built without a window: the commands that need none.
 #include <iostream>
 #include <optional>
 #include <string>
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = RunWindowlessCommand(command)) {
         return *status;
     }
-    std::cerr << "velk: this build has no window yet.\n"
+    std::cerr << "velk: this build has no window.\n"
                  "Paint a world into a PNG file instead: velk --render FILE -o OUT.png\n";
     return 1;
 }

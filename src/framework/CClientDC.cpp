@@ -1,7 +1,7 @@
 #include "framework/CClientDC.h"
 
+#include "framework/Backend.h"
 #include "framework/CWnd.h"
-#include "framework/WindowHost.h"
 
 CClientDC::CClientDC(CWnd* window) : window_(window) {
     CreateCompatibleDC(nullptr);

@@ -1,6 +1,6 @@
 #include "framework/CDialog.h"
 
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/CWinApp.h"
 
 CDialog::CDialog(unsigned templateId, CWnd* parent)

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "files/FileStamp.h"
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/CCmdTarget.h"
 #include "framework/CObject.h"
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/Backend.h"
 #include "framework/CCmdTarget.h"
 #include "framework/CWnd.h"
-#include "framework/FrameHost.h"
 #include "framework/Resources.h"
 
 struct CCreateContext;

@@ -1,7 +1,7 @@
 #include "framework/CPaintDC.h"
 
+#include "framework/Backend.h"
 #include "framework/CWnd.h"
-#include "framework/WindowHost.h"
 
 CPaintDC::CPaintDC(CWnd* window) : host_(window != nullptr ? window->GetHost() : nullptr) {
     CreateCompatibleDC(nullptr);

@@ -8,7 +8,7 @@
 #include <system_error>
 
 #include "files/FileTools.h"
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 
 namespace {
 

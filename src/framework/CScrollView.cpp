@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "framework/WindowHost.h"
+#include "framework/Backend.h"
 #include "gdi/CDC.h"
 
 namespace {

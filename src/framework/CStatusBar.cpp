@@ -1,9 +1,9 @@
 #include "framework/CStatusBar.h"
 
 #include "framework/AfxIds.h"
+#include "framework/Backend.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CWinApp.h"
-#include "framework/FrameHost.h"
 
 CStatusBar::~CStatusBar() {
     if (frame_ != nullptr && frame_->GetStatusBar() == this) {

@@ -7,14 +7,13 @@
 #include "files/Os.h"
 #include "files/RecoveryStore.h"
 #include "framework/AfxIds.h"
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/CCommandLineInfo.h"
 #include "framework/CDocTemplate.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/DocumentRecovery.h"
 #include "framework/DocumentWatch.h"
-#include "framework/FrameHost.h"
 #include "framework/PrintableName.h"
 
 namespace {

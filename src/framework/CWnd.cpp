@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/Backend.h"
 #include "framework/CPaintDC.h"
-#include "framework/WindowHost.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 
 DialogProgress::DialogProgress(UserDialogs* dialogs, std::string caption, std::string text,
                                double delaySeconds, Clock clock)

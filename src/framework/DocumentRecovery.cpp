@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "files/FileStamp.h"
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/CArchive.h"
 #include "framework/CDocument.h"
 #include "framework/PrintableName.h"

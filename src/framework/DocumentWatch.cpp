@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/CDocument.h"
 
 DocumentWatch::DocumentWatch(std::function<CDocument*()> document, UserDialogs& dialogs,

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <map>
 
-#include "framework/WindowHost.h"
+#include "framework/Backend.h"
 #include "gdi/CBitmap.h"
 #include "gdi/GdiTypes.h"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 
 /// Settings kept in the system's own store (the registry on Windows), below
 /// "Software\ORGANISATION\APPLICATION" of the current user, as the classic design keeps them:

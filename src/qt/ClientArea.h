@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "framework/WindowHost.h"
+#include "framework/Backend.h"
 #include "gdi/CBitmap.h"
 
 /// The client area of the main window: a scrolling widget that hosts one framework window (the

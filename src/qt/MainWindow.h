@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "framework/FrameHost.h"
+#include "framework/Backend.h"
 
 class CFrameWnd;
 class ClientArea;

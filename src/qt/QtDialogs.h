@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 
 class QWidget;
 

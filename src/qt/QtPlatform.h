@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "framework/FrameHost.h"
+#include "framework/Backend.h"
 
 class QtDialogs;
 

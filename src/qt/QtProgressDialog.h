@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 
 /// The progress of a long load or save: a modal dialog with the file, the share of bytes done
 /// and the time left, and a Cancel button while the work can still be stopped. Each update

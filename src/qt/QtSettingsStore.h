@@ -2,7 +2,7 @@
 
 #include <QSettings>
 
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 
 /// Settings kept by QSettings for organisation (the registry key) and application: under
 /// Linux, ~/.config/ORGANISATION/APPLICATION.ini, or below $XDG_CONFIG_HOME.

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/FrameHost.h"
+#include "framework/Backend.h"
 #include "qt/LockKeys.h"
 
 /// The status bar's panes as plain widgets of a QStatusBar: the message pane stretches, the

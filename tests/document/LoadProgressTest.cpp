@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "WorldFileTesting.h"
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/DialogProgress.h"
 #include "support/RowName.h"
 
@@ -43,6 +43,8 @@ public:
     ChangedFileChoice AskChangedFile(const std::string&) override {
         return ChangedFileChoice::cancel;
     }
+    bool AskReloadChanged(const std::string&) override { return false; }
+    RecoveryChoice AskRecovery(const std::string&) override { return RecoveryChoice::later; }
     std::unique_ptr<ProgressDialog> BeginProgress(const std::string& caption,
                                                   const std::string& text) override {
         opened.push_back(caption + ": " + text);

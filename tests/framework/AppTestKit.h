@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "framework/AfxIds.h"
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/CArchive.h"
 #include "framework/CCommandLineInfo.h"
 #include "framework/CDocument.h"
@@ -23,7 +23,6 @@
 #include "framework/CStatusBar.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
-#include "framework/FrameHost.h"
 #include "framework/HeadlessHost.h"
 
 namespace app_test {
@@ -72,6 +71,9 @@ public:
     int RunModal(CDialog&) override {
         ++modalRuns;
         return afx::IDOK;
+    }
+    std::unique_ptr<ProgressDialog> BeginProgress(const std::string&, const std::string&) override {
+        return nullptr;
     }
 
 private:
@@ -182,6 +184,9 @@ public:
         return std::make_unique<FakeWatcher>(watchedFile);
     }
     int RunMessageLoop() override { return 0; }
+    // Time stands still here: a test calls what a timer would.
+    bool StartRepeatingTimer(std::uint32_t, std::function<void()>) override { return false; }
+    void StopRepeatingTimers() override {}
     void Quit(int code) override {
         quit = true;
         exitCode = code;

@@ -17,7 +17,7 @@
 
 #include "app/CVelkApp.h"
 #include "document/World.h"
-#include "framework/AppServices.h"
+#include "framework/Backend.h"
 #include "framework/CFrameWnd.h"
 #include "qt/ClientArea.h"
 #include "qt/MainWindow.h"
@@ -62,6 +62,8 @@ public:
     ChangedFileChoice AskChangedFile(const std::string&) override {
         return ChangedFileChoice::cancel;
     }
+    bool AskReloadChanged(const std::string&) override { return false; }
+    RecoveryChoice AskRecovery(const std::string&) override { return RecoveryChoice::later; }
     int RunModal(CDialog& dialog) override {
         if (onModal) {
             QTimer::singleShot(0, onModal);
