@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -32,9 +34,9 @@ constexpr DWORD kChanges = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR
                            FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE |
                            FILE_NOTIFY_CHANGE_CREATION | FILE_NOTIFY_CHANGE_ATTRIBUTES;
 
-bool SameName(const wchar_t* name, std::size_t length, const std::wstring& wanted) {
+bool SameName(const std::wstring& name, const std::wstring& wanted) {
     return !wanted.empty() &&
-           ::CompareStringOrdinal(name, static_cast<int>(length), wanted.data(),
+           ::CompareStringOrdinal(name.data(), static_cast<int>(name.size()), wanted.data(),
                                   static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL;
 }
 
@@ -104,19 +106,25 @@ public:
         } else if (bytes == 0) {
             result = Result::unknown;
         } else {
-            for (DWORD at = 0; at + sizeof(FILE_NOTIFY_INFORMATION) <= bytes;) {
-                const auto* entry =
-                    reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer_.data() + at);
-                const std::size_t length = entry->FileNameLength / sizeof(wchar_t);
-                if (SameName(entry->FileName, length, name) ||
-                    SameName(entry->FileName, length, shortName)) {
+            // Entries follow one another by their offsets, which Wine does not round up to
+            // whole DWORDs as Windows does: each is copied out rather than read in place.
+            const char* const changes = reinterpret_cast<const char*>(buffer_.data());
+            const DWORD header = offsetof(FILE_NOTIFY_INFORMATION, FileName);
+            for (DWORD at = 0; at + header <= bytes;) {
+                FILE_NOTIFY_INFORMATION entry{};
+                std::memcpy(&entry, changes + at, header);
+                const DWORD length = std::min<DWORD>(entry.FileNameLength, bytes - at - header);
+                std::wstring changed(length / sizeof(wchar_t), L'\0');
+                std::memcpy(changed.data(), changes + at + header,
+                            changed.size() * sizeof(wchar_t));
+                if (SameName(changed, name) || SameName(changed, shortName)) {
                     result = Result::named;
                     break;
                 }
-                if (entry->NextEntryOffset == 0) {
+                if (entry.NextEntryOffset == 0) {
                     break;
                 }
-                at += entry->NextEntryOffset;
+                at += entry.NextEntryOffset;
             }
         }
         if (result != Result::lost && !Arm()) {
