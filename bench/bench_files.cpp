@@ -16,12 +16,17 @@
 
 #include "BenchObject.h"
 #include "document/World.h"
-#include "framework/CArchive.h"
 #include "files/ProgressObserver.h"
+#include "framework/CArchive.h"
 
 namespace {
 
 constexpr int kObjects = 100'000;
+#ifdef O_BINARY
+constexpr int kBinary = O_BINARY;  // the bytes as they are, where the C library would convert
+#else
+constexpr int kBinary = 0;
+#endif
 
 /// The world, and its file saved once beside the files the benchmarks write.
 struct Fixture {
@@ -69,7 +74,7 @@ void BM_PlainRead(benchmark::State& state) {
     Fixture& f = Shared();
     std::vector<char> buffer(64 * 1024);
     for (auto _ : state) {
-        const int fd = ::open(f.source.c_str(), O_RDONLY);
+        const int fd = ::open(f.source.c_str(), O_RDONLY | kBinary);
         std::int64_t total = 0;
         for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;) {
             total += n;

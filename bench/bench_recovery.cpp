@@ -1,19 +1,20 @@
 // What keeping unsaved work safe costs on a world of 10,000 objects: the interface thread's
-// part of a recovery copy (forking the writer), the writer's part (the world's text and the
-// synced files), and the check of the file before a save.
+// part of a recovery copy (forking the writer, or on Windows taking a snapshot), the writer's
+// part (the world's text and the synced files), and the check of the file before a save.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "BenchObject.h"
 #include "document/World.h"
-#include "framework/CArchive.h"
-#include "framework/DocumentRecovery.h"
 #include "files/FileStamp.h"
 #include "files/RecoveryStore.h"
+#include "framework/CArchive.h"
+#include "framework/DocumentRecovery.h"
 
 namespace {
 
@@ -72,6 +73,32 @@ void BM_RecoveryWriteInTheWriter(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RecoveryWriteInTheWriter)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+/// Where no writer can be forked, the interface thread takes what the text is made of: the
+/// text itself, or a copy of the objects (TextSnapshot) from which the writer thread makes it.
+/// The copy is destroyed on the writer thread, so outside the timing here.
+void BM_TextOnTheInterfaceThread(benchmark::State& state) {
+    Fixture& fixture = Shared();
+    for (auto _ : state) {
+        std::string text;
+        CArchive archive = CArchive::ToMemory(text);
+        fixture.world.Serialize(archive);
+        archive.Close();
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_TextOnTheInterfaceThread)->Unit(benchmark::kMillisecond);
+
+void BM_SnapshotOnTheInterfaceThread(benchmark::State& state) {
+    Fixture& fixture = Shared();
+    for (auto _ : state) {
+        std::function<std::string()> make = fixture.world.TextSnapshot();
+        state.PauseTiming();
+        make = nullptr;
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SnapshotOnTheInterfaceThread)->Unit(benchmark::kMillisecond);
 
 void BM_CheckBeforeSave(benchmark::State& state) {
     Fixture& fixture = Shared();

@@ -2,16 +2,25 @@
 
 #include <cstddef>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <type_traits>
+#include <typeinfo>
 #include <utility>
+#include <variant>
+#include <vector>
 
 #include "document/ArchiveStreambuf.h"
 #include "document/MemoryBudget.h"
 #include "document/WorldFile.h"
 #include "framework/CArchive.h"
 #include "framework/CFileException.h"
+#include "objects/DraggableObject.h"
+#include "shapes/DrawEllipse.h"
+#include "shapes/DrawLine.h"
+#include "shapes/DrawRectangle.h"
 #include "shapes/WorldText.h"
 
 namespace {
@@ -44,6 +53,108 @@ World::~World() {
     // OnNewDocument leaves the objects alone when the base preparation fails; a dying world
     // must not leak them, so they go regardless.
     DestroyObjects();
+}
+
+namespace {
+
+/// A shape of one of the four classes, copied by value.
+using ShapeCopy = std::variant<DrawPoint, DrawLine, DrawRectangle, DrawEllipse>;
+
+/// Appends a copy of the shape; false for a shape of another class.
+bool CopyShape(const DrawPrimitive* shape, std::vector<ShapeCopy>& shapes) {
+    if (shape == nullptr) {
+        return false;
+    }
+    const std::type_info& type = typeid(*shape);
+    if (type == typeid(DrawPoint)) {
+        shapes.emplace_back(std::in_place_type<DrawPoint>, static_cast<const DrawPoint&>(*shape));
+    } else if (type == typeid(DrawLine)) {
+        shapes.emplace_back(std::in_place_type<DrawLine>, static_cast<const DrawLine&>(*shape));
+    } else if (type == typeid(DrawRectangle)) {
+        shapes.emplace_back(std::in_place_type<DrawRectangle>,
+                            static_cast<const DrawRectangle&>(*shape));
+    } else if (type == typeid(DrawEllipse)) {
+        shapes.emplace_back(std::in_place_type<DrawEllipse>,
+                            static_cast<const DrawEllipse&>(*shape));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+/// A plain draggable object as its text shows it: its place and how many shapes follow.
+struct ObjectCopy {
+    DrawPoint position;
+    std::size_t shapes;
+};
+
+/// The content of a world of plain draggable objects in two arrays, so that taking it costs
+/// two allocations and a copy of each shape, not the allocation of every object and shape.
+struct WorldCopy {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<ObjectCopy> objects;
+    std::vector<ShapeCopy> shapes;
+};
+
+}  // namespace
+
+std::function<std::string()> World::TextSnapshot() {
+    auto copy = std::make_shared<WorldCopy>();
+    copy->width = width;
+    copy->height = height;
+    copy->objects.reserve(static_cast<std::size_t>(objects.count));
+    std::size_t shapeCount = 0;
+    for (const auto* node = objects.head; node != nullptr; node = node->next) {
+        // An object of another class may write anything; only its own Write knows what.
+        if (node->value != nullptr && typeid(*node->value) != typeid(DraggableObject)) {
+            return CDocument::TextSnapshot();
+        }
+        if (node->value != nullptr) {
+            shapeCount += static_cast<std::size_t>(
+                static_cast<const DraggableObject*>(node->value)->GetShapes().count);
+        }
+    }
+    copy->shapes.reserve(shapeCount);
+    for (const auto* node = objects.head; node != nullptr; node = node->next) {
+        if (node->value == nullptr) {
+            continue;  // the writer leaves it out too
+        }
+        const auto& object = static_cast<const DraggableObject&>(*node->value);
+        DrawPoint position(0, 0, 0);
+        copy->objects.push_back(ObjectCopy{object.GetPosition(position),
+                                           static_cast<std::size_t>(object.GetShapes().count)});
+        for (const auto* shape = object.GetShapes().head; shape != nullptr; shape = shape->next) {
+            if (!CopyShape(shape->value, copy->shapes)) {
+                return CDocument::TextSnapshot();
+            }
+        }
+    }
+    // The objects are made again from the copy where the text is made, and written by their
+    // own Write, so the text is the one Serialize would have stored.
+    return [copy] {
+        World world;
+        world.width = copy->width;
+        world.height = copy->height;
+        std::size_t next = 0;
+        for (const ObjectCopy& taken : copy->objects) {
+            auto object = std::make_unique<DraggableObject>();
+            object->SetPosition(taken.position);
+            for (std::size_t i = 0; i < taken.shapes; ++i, ++next) {
+                object->AddShape(std::visit(
+                    [](const auto& shape) -> DrawPrimitive* {
+                        return new std::decay_t<decltype(shape)>(shape);
+                    },
+                    copy->shapes[next]));
+            }
+            world.AddObject(object.release());
+        }
+        std::string text;
+        CArchive archive = CArchive::ToMemory(text);
+        world.Serialize(archive);
+        archive.Close();
+        return text;
+    };
 }
 
 bool World::OnNewDocument() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,6 +40,10 @@ public:
     /// could read, and GetLoadReport tells how far that went. Errors of the archive pass
     /// through as CFileException.
     void Serialize(CArchive& archive) override;
+    /// Copies the objects (a fraction of the cost of their text) and writes the copy's text in
+    /// the function. A world with an object of another class than DraggableObject, or a shape
+    /// of another class than the four, cannot be copied faithfully and stores its text at once.
+    std::function<std::string()> TextSnapshot() override;
     /// How the last load went. While a load runs, and after one that ended in an exception,
     /// it reports a partial read at line 0.
     const WorldLoadReport& GetLoadReport() const { return loadReport; }

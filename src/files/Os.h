@@ -122,12 +122,16 @@ public:
     virtual ProcessId CurrentProcess() = 0;
     /// Whether a process of that id exists now (it may be another program by now).
     virtual bool ProcessRuns(ProcessId process) = 0;
-    /// Writes in the background the text that take answers now, so the caller neither waits
-    /// for the disk nor sees the text change with later work: take runs in a writer process
-    /// on an image of this process where one can be forked, otherwise here before a writer
-    /// thread starts. A writer still running after timeoutSeconds fails where it can be ended
+    /// Makes, on the thread that runs it, the text of the moment it was taken.
+    using TextMaker = std::function<std::string()>;
+    /// Writes in the background the text of this moment, so the caller neither waits for the
+    /// disk nor sees the text change with later work. Where a process can be forked, take runs
+    /// in a writer process on an image of this process. Elsewhere snapshot runs here, and the
+    /// text maker it answers runs on a writer thread with the write; without a snapshot, take
+    /// runs here. A writer still running after timeoutSeconds fails where it can be ended
     /// safely. Where no background is possible, an error, and the caller writes itself.
     virtual OsResult<ProcessId> StartWriter(const std::function<std::string()>& take,
+                                            const std::function<TextMaker()>& snapshot,
                                             const std::function<OsError(const std::string&)>& write,
                                             unsigned timeoutSeconds) = 0;
     /// The error the writer's job answered (0 for success; EINTR when it was stopped or

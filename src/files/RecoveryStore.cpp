@@ -114,7 +114,7 @@ std::string RecoveryStore::DefaultFolder() {
 }
 
 bool RecoveryStore::Keep(const std::function<std::string()>& produce, const std::string& file,
-                         const FileStamp& stamp) {
+                         const FileStamp& stamp, const std::function<Os::TextMaker()>& snapshot) {
     Wait();
     if (!Works()) {
         return false;
@@ -122,7 +122,7 @@ bool RecoveryStore::Keep(const std::function<std::string()>& produce, const std:
     const std::string note = NoteText(file, stamp);
     // The writer may be a thread that outlives this call: it gets its own copy of the note.
     const OsResult<ProcessId> writer = TheOs().StartWriter(
-        produce, [this, note](const std::string& text) { return Write(text, note); },
+        produce, snapshot, [this, note](const std::string& text) { return Write(text, note); },
         kWriterSeconds);
     if (writer.ok()) {
         writer_ = writer.value;

@@ -51,11 +51,13 @@ public:
     /// read or written as stamp. A write still running is finished first. The text is that of
     /// the moment of the call however the work changes meanwhile, and the caller never waits
     /// for the disk (Os::StartWriter): where a process can be forked, produce runs in the
-    /// writer on its image of this process; elsewhere it runs here and a thread writes. Where
-    /// no writer can be started, produce runs here and so does the write.
+    /// writer on its image of this process; elsewhere snapshot runs here and the text maker it
+    /// answers on a thread that writes (without a snapshot, produce runs here). Where no writer
+    /// can be started, produce runs here and so does the write.
     /// False when nothing was started because the store does not work.
     bool Keep(const std::function<std::string()>& produce, const std::string& file,
-              const FileStamp& stamp = {});
+              const FileStamp& stamp = {},
+              const std::function<Os::TextMaker()>& snapshot = nullptr);
     /// Removes this run's copy; a write still running is stopped first.
     void Remove();
     /// Waits until a write has finished; false when the last write failed.

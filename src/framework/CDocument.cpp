@@ -60,6 +60,14 @@ bool CDocument::OnNewDocument() {
 
 void CDocument::Serialize(CArchive& /*archive*/) {}
 
+std::function<std::string()> CDocument::TextSnapshot() {
+    std::string text;
+    CArchive archive = CArchive::ToMemory(text);
+    Serialize(archive);
+    archive.Close();
+    return [text = std::move(text)] { return text; };
+}
+
 void CDocument::DeleteContents() {}
 
 std::string CDocument::DescribeContent() const {

@@ -43,6 +43,11 @@ public:
     [[nodiscard]] virtual bool OnNewDocument();
     /// Saves or loads the content through the archive. The base moves nothing.
     virtual void Serialize(CArchive& archive);
+    /// The content as it is now, for a writer on another thread: the function answers the text
+    /// Serialize stores at this moment, however the document changes meanwhile, and may run
+    /// on any one thread once. The base stores the text at once; a document that copies its
+    /// content faster than it writes it copies it instead and writes it in the function.
+    virtual std::function<std::string()> TextSnapshot();
 
     /// Sets the modified flag; a change of the flag is a change of the title's marker.
     void SetModifiedFlag(bool modified = true) {

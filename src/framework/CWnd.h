@@ -8,7 +8,7 @@
 class WindowHost;
 
 /// A window: the framework's side of what the window system shows. The window system is
-/// reached through a WindowHost (see WindowHost.h), bound by Create; the host delivers the
+/// reached through a WindowHost (see Backend.h), bound by Create; the host delivers the
 /// messages by calling the virtual On... functions below. Without a host a window has an empty
 /// client area, and its requests to the window system do nothing.
 ///

@@ -53,7 +53,8 @@ void DocumentRecovery::WarnOnce() {
 
 bool DocumentRecovery::KeepNow(CDocument* document) {
     keptChange_ = document->GetChangeCount();
-    // The text is made in the writer, from the document as it is at this moment.
+    // The text is made in the writer, from the document as it is at this moment: a forked
+    // writer has its own image of it; a writer thread gets a copy, made here (TextSnapshot).
     return store_->Keep(
         [document] {
             std::string text;
@@ -62,7 +63,8 @@ bool DocumentRecovery::KeepNow(CDocument* document) {
             archive.Close();
             return text;
         },
-        document->GetPathName(), document->GetDiskStamp());
+        document->GetPathName(), document->GetDiskStamp(),
+        [document] { return document->TextSnapshot(); });
 }
 
 void DocumentRecovery::Tick() {

@@ -12,8 +12,9 @@ class UserDialogs;
 
 /// Keeps a recovery copy of the open document while it has unsaved changes, and offers the
 /// copies of killed runs at start. The copy is the text a save would write, made
-/// from the document as it is at a tick, in a forked writer (see RecoveryStore::Keep), so the
-/// interface does not wait for the text of a large document nor for the disk.
+/// from the document as it is at a tick, in a forked writer or, where there is no fork, on a
+/// writer thread from the document's snapshot (see RecoveryStore::Keep), so the interface does
+/// not wait for the text of a large document nor for the disk.
 class DocumentRecovery {
 public:
     /// At most one copy per period while changes continue.

@@ -7,7 +7,9 @@
 #include <sys/resource.h>
 #endif
 
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "WorldFileTesting.h"
@@ -395,5 +397,37 @@ TEST(WorldFileSave, AFileSaveThatFailsPartWayLeavesThePreviousFileByteForByte) {
     EXPECT_EQ(ReadFileBytes(path), SaveToText(world));
 #endif
 }
+
+// A recovery copy's writer thread makes the text from a snapshot while the person goes on
+// working: the text must be that of the moment the snapshot was taken, whether the objects
+// were copied (plain draggables) or the text made at once (an object of another class).
+class WorldSnapshot : public ::testing::TestWithParam<bool> {};
+
+TEST_P(WorldSnapshot, MakesTheTextOfItsMomentOnAnotherThread) {
+    World world;
+    LoadFromText(world, DataFile("worlds/example.world"));
+    if (GetParam()) {
+        world.AddObject(TestDraggable::Square(5, 6, 7));
+    }
+    const std::string before = SaveToText(world);
+    std::function<std::string()> make = world.TextSnapshot();
+
+    DrawPoint moved(1, 2, 3);
+    auto* first = dynamic_cast<DrawableObject*>(world.GetAllObjects().head->value);
+    ASSERT_NE(first, nullptr);
+    first->SetPosition(moved);
+    first->AddShape(new DrawPoint(4, 4, 4));
+    world.AddObject(TestDraggable::Square(9, 9, 9));
+    world.SetWorldSize(77, 88);
+    ASSERT_NE(SaveToText(world), before);
+
+    std::string made;
+    std::thread([&] { made = make(); }).join();
+    EXPECT_EQ(made, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Objects, WorldSnapshot, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "WithAnObjectOfAnotherClass" : "Plain");
+});
 
 }  // namespace

@@ -203,7 +203,8 @@ TEST_F(ApplicationTest, AFailedSaveKeepsTheDocumentModifiedAndTheFileWhole) {
     EXPECT_EQ(ReadFileBytes(Path("c.note")), "note old\n");
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(dialogs.messages[0].first, MessageKind::error);
-    EXPECT_NE(dialogs.messages[0].second.find("c.note"), std::string::npos);
+    EXPECT_NE(dialogs.messages[0].second.find("c.note"), std::string::npos)
+        << dialogs.messages[0].second;
 }
 
 // Save does not replace a file that may not be written: it says so and offers Save As. Root

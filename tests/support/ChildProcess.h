@@ -16,6 +16,7 @@
 #include <windows.h>
 #else
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -63,11 +64,18 @@ public:
         DWORD error = 0;
         for (int attempt = 0; attempt < 20 && !started; ++attempt) {
             started = ::CreateProcessW(program, line.data(), nullptr, nullptr, FALSE,
-                                       DETACHED_PROCESS, nullptr, nullptr, &start, &process_);
+                                       DETACHED_PROCESS | CREATE_SUSPENDED, nullptr, nullptr,
+                                       &start, &process_);
             if (!started) {
                 error = ::GetLastError();
                 ::Sleep(100);
             }
+        }
+        if (started) {
+            // A test program ended from outside (a timeout) takes its children with it, rather
+            // than leaving one that saves for ever.
+            ::AssignProcessToJobObject(Children(), process_.hProcess);
+            ::ResumeThread(process_.hThread);
         }
         ::SetEnvironmentVariableW(Wide(kChildRole).c_str(), nullptr);
         ::SetEnvironmentVariableW(Wide(kChildArgument).c_str(), nullptr);
@@ -78,8 +86,15 @@ public:
         }
 #else
         static_cast<void>(role);
+        const pid_t parent = ::getpid();
         pid_ = ::fork();
         if (pid_ == 0) {
+            // A test program ended from outside (a timeout) takes its children with it, rather
+            // than leaving one that saves for ever.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent) {
+                ::_exit(0);
+            }
             job(argument);
             ::_exit(0);
         }
@@ -111,6 +126,19 @@ public:
 
 private:
 #ifdef _WIN32
+    /// The job of this program's children, ended with the program.
+    static HANDLE Children() {
+        static const HANDLE job = [] {
+            const HANDLE made = ::CreateJobObjectW(nullptr, nullptr);
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            ::SetInformationJobObject(made, JobObjectExtendedLimitInformation, &limits,
+                                      sizeof limits);
+            return made;
+        }();
+        return job;
+    }
+
     static std::wstring Wide(const std::string& text) {
         const int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(),
                                                static_cast<int>(text.size()), nullptr, 0);

@@ -141,12 +141,13 @@ public:
         return system.ProcessRuns(process);
     }
     OsResult<ProcessId> StartWriter(const std::function<std::string()>& take,
+                                    const std::function<TextMaker()>& snapshot,
                                     const std::function<OsError(const std::string&)>& write,
                                     unsigned timeoutSeconds) override {
         if (noWriters) {
             return {0, EAGAIN};
         }
-        return system.StartWriter(take, write, timeoutSeconds);
+        return system.StartWriter(take, snapshot, write, timeoutSeconds);
     }
     std::optional<OsError> PollWriter(ProcessId writer, bool wait) override {
         return system.PollWriter(writer, wait);

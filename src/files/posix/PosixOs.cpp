@@ -310,6 +310,7 @@ public:
     }
 
     OsResult<ProcessId> StartWriter(const std::function<std::string()>& take,
+                                    const std::function<TextMaker()>& /*snapshot*/,
                                     const std::function<OsError(const std::string&)>& write,
                                     unsigned timeoutSeconds) override {
         const pid_t child = ::fork();

@@ -6,6 +6,7 @@
 // windows.h comes before every other header of Windows, which rely on its names.
 #include <windows.h>
 
+#include <aclapi.h>
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
@@ -29,6 +30,7 @@ namespace {
 
 using velk_windows::FromWide;
 using velk_windows::LastError;
+using velk_windows::ToSystemPath;
 using velk_windows::ToWide;
 
 HANDLE Handle(FileId file) {
@@ -49,8 +51,10 @@ std::int64_t NanosecondsSince1970(const FILETIME& time) {
 /// The error for a name that was not found: "not a folder" when a step of its folder is a file,
 /// as POSIX says, and "not found" otherwise.
 OsError NotFound(const std::wstring& path) {
-    for (std::size_t cut = path.find_first_of(L"\\/", 1); cut != std::wstring::npos;
-         cut = path.find_first_of(L"\\/", cut + 1)) {
+    // The root is there or not; the steps after it are the folders.
+    const std::size_t root = velk_windows::RootLength(path);
+    for (std::size_t cut = path.find_first_of(L"\\/", root > 0 ? root : 1);
+         cut != std::wstring::npos; cut = path.find_first_of(L"\\/", cut + 1)) {
         const DWORD attributes = ::GetFileAttributesW(path.substr(0, cut).c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             return ENOTDIR;
@@ -191,7 +195,7 @@ public:
 
     OsResult<FileId> Open(const std::string& path, unsigned flags, unsigned mode) override {
         std::wstring wide;
-        if (!ToWide(path, wide)) {
+        if (!ToSystemPath(path, wide)) {
             return {kNoFile, EINVAL};
         }
         const bool write = (flags & (kWriteOnly | kReadWrite)) != 0;
@@ -318,16 +322,53 @@ public:
 
     OsError Wait(FileId) override { return 0; }
 
-    // Windows keeps a file's owner in its security, which a replacement by ReplaceFileW keeps
-    // and a file written in place never loses.
+    // Windows keeps a file's owner in its security. A new file is the saving user's; giving it
+    // another owner takes a privilege that Velk does not ask for.
     OsError SetOwner(FileId, std::uint32_t, std::uint32_t) override { return 0; }
 
     OsError SetMode(FileId file, std::uint32_t mode) override {
         return SetReadOnly(Handle(file), (mode & 0200) == 0);
     }
 
-    // Alternate streams and extended attributes go along with ReplaceFileW.
-    OsError CopyAttributes(const std::string&, FileId) override { return 0; }
+    // Who may do what with a file is in its security (its DACL), which a new file takes from
+    // its folder; the staging file gets the old file's before it takes its place. When that
+    // cannot be done the saver writes in place, which keeps it, as on POSIX for an owner or
+    // an attribute that cannot be given.
+    OsError CopyAttributes(const std::string& from, FileId file) override {
+        std::wstring wide;
+        if (!ToSystemPath(from, wide)) {
+            return EINVAL;
+        }
+        PACL dacl = nullptr;
+        PSECURITY_DESCRIPTOR security = nullptr;
+        DWORD code =
+            ::GetNamedSecurityInfoW(wide.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION,
+                                    nullptr, nullptr, &dacl, nullptr, &security);
+        if (code != ERROR_SUCCESS) {
+            return velk_windows::ErrorFromWindows(code);
+        }
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        ::GetSecurityDescriptorControl(security, &control, &revision);
+        // An inheriting DACL goes on inheriting, from the same folder: its inherited entries
+        // are made again from the folder's, and only its own are copied.
+        const SECURITY_INFORMATION what =
+            DACL_SECURITY_INFORMATION |
+            ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                           : UNPROTECTED_DACL_SECURITY_INFORMATION);
+        const HANDLE changer =
+            ::ReOpenFile(Handle(file), WRITE_DAC | READ_CONTROL,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0);
+        if (changer == INVALID_HANDLE_VALUE) {
+            code = ::GetLastError();
+        } else {
+            code =
+                ::SetSecurityInfo(changer, SE_FILE_OBJECT, what, nullptr, nullptr, dacl, nullptr);
+            ::CloseHandle(changer);
+        }
+        ::LocalFree(security);
+        return code == ERROR_SUCCESS ? 0 : velk_windows::ErrorFromWindows(code);
+    }
 
     OsError TryLock(FileId file) override {
         OVERLAPPED whole{};
@@ -350,7 +391,7 @@ public:
 
     OsResult<FileInfo> InfoOf(const std::string& path, bool followLinks) override {
         std::wstring wide;
-        if (!ToWide(path, wide)) {
+        if (!ToSystemPath(path, wide)) {
             return {FileInfo{}, EINVAL};
         }
         const HANDLE handle = OpenToAsk(wide, followLinks);
@@ -366,7 +407,7 @@ public:
         // Windows tells where a link leads in the end, which is where following it one step at
         // a time arrives too.
         std::wstring wide;
-        if (!ToWide(path, wide)) {
+        if (!ToSystemPath(path, wide)) {
             return {{}, EINVAL};
         }
         const HANDLE handle = OpenToAsk(wide, true);
@@ -393,7 +434,7 @@ public:
 
     OsError Access(const std::string& path, unsigned flags) override {
         std::wstring wide;
-        if (!ToWide(path, wide)) {
+        if (!ToSystemPath(path, wide)) {
             return EINVAL;
         }
         const DWORD attributes = ::GetFileAttributesW(wide.c_str());
@@ -422,7 +463,7 @@ public:
 
     OsError SetModeOf(const std::string& path, std::uint32_t mode) override {
         std::wstring wide;
-        if (!ToWide(path, wide)) {
+        if (!ToSystemPath(path, wide)) {
             return EINVAL;
         }
         const DWORD attributes = ::GetFileAttributesW(wide.c_str());
@@ -442,7 +483,7 @@ public:
     OsError Link(const std::string& from, const std::string& to) override {
         std::wstring wideFrom;
         std::wstring wideTo;
-        if (!ToWide(from, wideFrom) || !ToWide(to, wideTo)) {
+        if (!ToSystemPath(from, wideFrom) || !ToSystemPath(to, wideTo)) {
             return EINVAL;
         }
         return ::CreateHardLinkW(wideTo.c_str(), wideFrom.c_str(), nullptr) ? 0 : LastError();
@@ -451,7 +492,7 @@ public:
     OsError Rename(const std::string& from, const std::string& to) override {
         std::wstring wideFrom;
         std::wstring wideTo;
-        if (!ToWide(from, wideFrom) || !ToWide(to, wideTo)) {
+        if (!ToSystemPath(from, wideFrom) || !ToSystemPath(to, wideTo)) {
             return EINVAL;
         }
         const DWORD existing = ::GetFileAttributesW(wideTo.c_str());
@@ -461,8 +502,9 @@ public:
             }
         }
         // One rename, atomic as on POSIX: a reader or a kill sees the old file or the new one.
-        // ReplaceFileW would also carry the old file's security over, but it is two renames
-        // where Wine implements it, and a kill between them leaves no file under the name.
+        // ReplaceFileW would carry the old file's security over itself, but it is two renames
+        // where Wine implements it, and a kill between them leaves no file under the name; the
+        // security comes with CopyAttributes instead.
         return ::MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
                              MOVEFILE_WRITE_THROUGH | MOVEFILE_REPLACE_EXISTING)
                    ? 0
@@ -471,7 +513,7 @@ public:
 
     OsError Remove(const std::string& path) override {
         std::wstring wide;
-        if (!ToWide(path, wide)) {
+        if (!ToSystemPath(path, wide)) {
             return EINVAL;
         }
         if (::DeleteFileW(wide.c_str())) {
@@ -499,7 +541,7 @@ public:
 
     OsError MakeFolder(const std::string& path, std::uint32_t) override {
         std::wstring wide;
-        if (!ToWide(path, wide)) {
+        if (!ToSystemPath(path, wide)) {
             return EINVAL;
         }
         // A drive ("C:") or a share ("\\server\share") is there or not; it cannot be made.
@@ -518,7 +560,7 @@ public:
 
     OsResult<std::vector<std::string>> ListFolder(const std::string& path) override {
         std::wstring wide;
-        if (!ToWide(path, wide)) {
+        if (!ToSystemPath(path, wide)) {
             return {{}, EINVAL};
         }
         if (!wide.empty() && wide.back() != L'\\' && wide.back() != L'/') {
@@ -561,20 +603,32 @@ public:
     }
 
     OsResult<ProcessId> StartWriter(const std::function<std::string()>& take,
+                                    const std::function<TextMaker()>& snapshot,
                                     const std::function<OsError(const std::string&)>& write,
                                     unsigned) override {
-        // There is no fork: the text is taken here, on the caller's thread, and a thread writes
-        // it. A thread cannot be ended safely, so the timeout has nothing to end; a write that
-        // waits on the disk is waited for.
-        std::string text = take();
+        // There is no fork: what the text is made of is taken here, on the caller's thread, and
+        // a thread makes the text and writes it. A thread cannot be ended safely, so the
+        // timeout has nothing to end; a write that waits on the disk is waited for.
+        TextMaker make;
+        try {
+            if (snapshot) {
+                make = snapshot();
+            } else {
+                make = [text = take()] { return text; };
+            }
+        } catch (...) {
+            return {0, EIO};
+        }
         auto writer = std::make_shared<Writer>();
         try {
-            writer->thread = std::thread([writer, write, text = std::move(text)] {
+            writer->thread = std::thread([writer, write, make = std::move(make)]() mutable {
                 OsError error = EIO;
                 try {
-                    error = write(text);
+                    error = write(make());
                 } catch (...) {
                 }
+                // What the text was made of goes here too, not on the caller's thread.
+                make = nullptr;
                 const std::lock_guard<std::mutex> hold(writer->mutex);
                 writer->error = error;
                 writer->done = true;

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace velk_windows {
 
@@ -22,6 +23,70 @@ bool ToWide(const std::string& text, std::wstring& wide) {
     ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
                           wide.data(), size);
     return true;
+}
+
+namespace {
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+bool StartsWith(const std::wstring& text, const wchar_t* start) {
+    return text.rfind(start, 0) == 0;
+}
+
+/// Where the name after the separator at or after from ends; the text's end when none follows.
+std::size_t AfterNextName(const std::wstring& path, std::size_t from) {
+    const std::size_t cut = path.find_first_of(L"\\/", from);
+    return cut == std::wstring::npos ? path.size() : cut + 1;
+}
+
+}  // namespace
+
+bool ToSystemPath(const std::string& path, std::wstring& wide) {
+    if (!ToWide(path, wide)) {
+        return false;
+    }
+    const bool drive = wide.size() >= 3 && wide[1] == L':' && IsSeparator(wide[2]);
+    const bool share = wide.size() >= 3 && IsSeparator(wide[0]) && IsSeparator(wide[1]) &&
+                       wide[2] != L'?' && wide[2] != L'.';
+    if (!drive && !share) {
+        return true;
+    }
+    // The prefix turns off every change Windows makes to a name, so the path is made whole
+    // first, as Windows would have made it.
+    const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        return true;
+    }
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        return true;
+    }
+    full.resize(length);
+    if (StartsWith(full, L"\\\\?\\") || StartsWith(full, L"\\\\.\\")) {
+        wide = std::move(full);  // a device, such as C:\folder\NUL
+    } else if (StartsWith(full, L"\\\\")) {
+        wide = L"\\\\?\\UNC\\" + full.substr(2);
+    } else {
+        wide = L"\\\\?\\" + full;
+    }
+    return true;
+}
+
+std::size_t RootLength(const std::wstring& path) {
+    if (StartsWith(path, L"\\\\?\\UNC\\")) {
+        return AfterNextName(path, AfterNextName(path, 8));
+    }
+    const std::size_t prefix = StartsWith(path, L"\\\\?\\") ? 4 : 0;
+    if (path.size() >= prefix + 3 && path[prefix + 1] == L':' && IsSeparator(path[prefix + 2])) {
+        return prefix + 3;
+    }
+    if (prefix == 0 && path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+        return AfterNextName(path, AfterNextName(path, 2));
+    }
+    return 0;
 }
 
 std::string FromWide(const std::wstring& wide) {
