@@ -8,6 +8,7 @@
 #include "app/Commands.h"
 #include "app/ProgramCommand.h"
 #include "files/Os.h"
+#include "files/SystemFileWatcher.h"
 #include "win32/NativeConsole.h"
 #include "win32/Win32Platform.h"
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
         return *status;
     }
     Win32Platform platform;
+    platform.SetWatcherFactory(MakeSystemFileWatcher);
     std::vector<std::string> frameworkArguments;
     if (!command.file.empty()) {
         // The framework takes an argument with a leading dash for a flag.

@@ -1,5 +1,8 @@
 #include "win32/Win32Platform.h"
 
+#include <memory>
+#include <string>
+
 #include "framework/SystemSettingsStore.h"
 #include "win32/NativeLoop.h"
 #include "win32/Win32Dialogs.h"
@@ -47,14 +50,43 @@ void Win32Platform::StopRepeatingTimers() {
     win32::MessageLoop::StopTimers();
 }
 
+namespace {
+
+/// Hands a system watcher's notices to the interface thread. A notice still on its way when the
+/// document's watch is gone finds its target expired and does nothing: the posted message may
+/// arrive long after the watcher's thread has stopped.
+class PostingWatcher : public FileWatcher {
+public:
+    PostingWatcher(const Win32Platform::WatcherFactory& factory, std::function<void()> changed)
+        : changed_(std::make_shared<std::function<void()>>(std::move(changed))) {
+        std::weak_ptr<std::function<void()>> target = changed_;
+        watcher_ = factory([target] {
+            win32::MessageLoop::Post([target] {
+                if (const auto changed = target.lock()) {
+                    (*changed)();
+                }
+            });
+        });
+    }
+    void Watch(const std::string& path) override { watcher_->Watch(path); }
+    bool Watching() const { return watcher_ != nullptr; }
+
+private:
+    std::shared_ptr<std::function<void()>> changed_;
+    std::unique_ptr<FileWatcher> watcher_;  // stopped first, before changed_ goes
+};
+
+}  // namespace
+
 std::unique_ptr<FileWatcher> Win32Platform::CreateFileWatcher(std::function<void()> changed) {
     if (!watcherFactory_) {
         return nullptr;
     }
-    // A watcher hears of changes on a thread of its own; the document is told on the
-    // interface thread, by a posted message, as the interface promises.
-    auto onInterfaceThread = [changed = std::move(changed)] { win32::MessageLoop::Post(changed); };
-    return watcherFactory_(std::move(onInterfaceThread));
+    auto watcher = std::make_unique<PostingWatcher>(watcherFactory_, std::move(changed));
+    if (!watcher->Watching()) {
+        return nullptr;
+    }
+    return watcher;
 }
 
 void Win32Platform::Quit(int exitCode) {

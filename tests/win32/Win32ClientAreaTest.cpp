@@ -128,13 +128,18 @@ TEST(Win32PlatformTest, AWatchersCallReachesTheInterfaceThread) {
         return std::make_unique<Recorder>();
     });
     std::thread::id calledOn;
-    const std::unique_ptr<FileWatcher> watcher =
+    std::unique_ptr<FileWatcher> watcher =
         platform.CreateFileWatcher([&] { calledOn = std::this_thread::get_id(); });
     ASSERT_NE(watcher, nullptr);
     std::thread([&] { heard(); }).join();
     EXPECT_EQ(calledOn, std::thread::id());
     ASSERT_TRUE(PumpUntil([&] { return calledOn != std::thread::id(); }, 5000));
     EXPECT_EQ(calledOn, std::this_thread::get_id());
+    // A notice posted just before the watch went is dropped, not delivered to what is gone.
+    calledOn = std::thread::id();
+    std::thread([&] { heard(); }).join();
+    watcher.reset();
+    EXPECT_FALSE(PumpUntil([&] { return calledOn != std::thread::id(); }, 300));
 }
 
 }  // namespace
