@@ -6,14 +6,13 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <initializer_list>
 #include <iostream>
-#include <utility>
 #include <vector>
 
 #include "framework/AfxIds.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
+#include "framework/Questions.h"
 #include "qt/QtProgressDialog.h"
 #include "qt/TemplateDialog.h"
 
@@ -79,65 +78,43 @@ SaveChoice QtDialogs::AskSaveChanges(const std::string& documentTitle) {
 
 namespace {
 
-/// A question with buttons of its own; answers the index of the button chosen, or
-/// escapeIndex when the box is closed otherwise.
-int AskWithButtons(QWidget* owner, const std::string& text,
-                   std::initializer_list<std::pair<const char*, QMessageBox::ButtonRole>> buttons,
-                   int defaultIndex, int escapeIndex) {
+/// Shows the question; answers the index of the button chosen, or the escape button's when the
+/// box is closed otherwise.
+int AskWithButtons(QWidget* owner, const std::string& text, const ButtonQuestion& question) {
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(AppName()),
                     QString::fromStdString(text), QMessageBox::NoButton, owner);
     std::vector<QPushButton*> made;
-    for (const auto& [label, role] : buttons) {
-        made.push_back(box.addButton(QString::fromUtf8(label), role));
+    for (std::size_t i = 0; i < question.count; ++i) {
+        const QuestionButton& button = question.buttons[i];
+        const QMessageBox::ButtonRole role =
+            button.role == ButtonRole::accept        ? QMessageBox::AcceptRole
+            : button.role == ButtonRole::destructive ? QMessageBox::DestructiveRole
+                                                     : QMessageBox::RejectRole;
+        made.push_back(box.addButton(QString::fromUtf8(button.label), role));
     }
-    box.setDefaultButton(made[static_cast<std::size_t>(defaultIndex)]);
-    box.setEscapeButton(made[static_cast<std::size_t>(escapeIndex)]);
+    box.setDefaultButton(made[static_cast<std::size_t>(question.defaultButton)]);
+    box.setEscapeButton(made[static_cast<std::size_t>(question.escapeButton)]);
     box.exec();
     for (std::size_t i = 0; i < made.size(); ++i) {
         if (box.clickedButton() == made[i]) {
             return static_cast<int>(i);
         }
     }
-    return escapeIndex;
+    return question.escapeButton;
 }
 
 }  // namespace
 
 ChangedFileChoice QtDialogs::AskChangedFile(const std::string& text) {
-    switch (AskWithButtons(Owner(), text,
-                           {{"&Overwrite", QMessageBox::DestructiveRole},
-                            {"Save &As...", QMessageBox::AcceptRole},
-                            {"Cancel", QMessageBox::RejectRole}},
-                           2, 2)) {
-        case 0:
-            return ChangedFileChoice::overwrite;
-        case 1:
-            return ChangedFileChoice::saveAs;
-        default:
-            return ChangedFileChoice::cancel;
-    }
+    return ChangedFileAnswer(AskWithButtons(Owner(), text, kChangedFileQuestion));
 }
 
 bool QtDialogs::AskReloadChanged(const std::string& text) {
-    return AskWithButtons(
-               Owner(), text,
-               {{"&Reload", QMessageBox::DestructiveRole}, {"&Keep Mine", QMessageBox::RejectRole}},
-               1, 1) == 0;
+    return ReloadAnswer(AskWithButtons(Owner(), text, kReloadQuestion));
 }
 
 RecoveryChoice QtDialogs::AskRecovery(const std::string& text) {
-    switch (AskWithButtons(Owner(), text,
-                           {{"&Restore", QMessageBox::AcceptRole},
-                            {"&Discard", QMessageBox::DestructiveRole},
-                            {"&Later", QMessageBox::RejectRole}},
-                           0, 2)) {
-        case 0:
-            return RecoveryChoice::restore;
-        case 1:
-            return RecoveryChoice::discard;
-        default:
-            return RecoveryChoice::later;
-    }
+    return RecoveryAnswer(AskWithButtons(Owner(), text, kRecoveryQuestion));
 }
 
 void QtDialogs::ShowMessage(const std::string& text, MessageKind kind) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "win32/NativeScale.h"
+#include "win32/NativeWindowClass.h"
 
 namespace win32 {
 namespace {
@@ -14,35 +15,6 @@ constexpr wchar_t kClassName[] = L"VelkClient";
 // sizes that caused it is over.
 constexpr UINT kDeferredSize = WM_APP + 1;
 
-LRESULT CALLBACK ClientProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* client = reinterpret_cast<NativeClient*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (client == nullptr || client->Handle() == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return client->Dispatch(message, wParam, lParam);
-}
-
-void RegisterClassOnce() {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    type.style = CS_DBLCLKS;
-    type.lpfnWndProc = ClientProcedure;
-    type.hInstance = GetModuleHandleW(nullptr);
-    type.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    // No background brush: every pixel comes from the owner's, nothing is erased first.
-    type.lpszClassName = kClassName;
-    registered = RegisterClassExW(&type) != 0;
-}
-
 int BarOf(int bar) {
     return bar == 1 ? SB_VERT : SB_HORZ;
 }
@@ -50,7 +22,8 @@ int BarOf(int bar) {
 }  // namespace
 
 NativeClient::NativeClient(void* parent, ClientEvents& events) : events_(events) {
-    RegisterClassOnce();
+    // No background brush: every pixel comes from the owner's, nothing is erased first.
+    RegisterOwnedWindowClass<NativeClient>(kClassName, CS_DBLCLKS, nullptr);
     window_ = CreateWindowExW(
         0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0,
         0, 0, static_cast<HWND>(parent), nullptr, GetModuleHandleW(nullptr), this);

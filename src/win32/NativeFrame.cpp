@@ -6,6 +6,7 @@
 
 #include "win32/NativeIcon.h"
 #include "win32/NativeScale.h"
+#include "win32/NativeWindowClass.h"
 #include "win32/WideText.h"
 
 namespace win32 {
@@ -22,34 +23,6 @@ std::vector<NativeFrame*>& Frames() {
 }
 
 NativeFrame* shownLast = nullptr;
-
-LRESULT CALLBACK FrameProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* frame = reinterpret_cast<NativeFrame*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (frame == nullptr || frame->Handle() == nullptr) {
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
-    return frame->Dispatch(message, wParam, lParam);
-}
-
-void RegisterClassOnce() {
-    static bool registered = false;
-    if (registered) {
-        return;
-    }
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof type;
-    type.lpfnWndProc = FrameProcedure;
-    type.hInstance = GetModuleHandleW(nullptr);
-    type.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = kClassName;
-    registered = RegisterClassExW(&type) != 0;
-}
 
 HMENU MakePopup(const std::vector<MenuItem>& items) {
     HMENU popup = CreatePopupMenu();
@@ -70,7 +43,8 @@ HMENU MakePopup(const std::vector<MenuItem>& items) {
 }  // namespace
 
 NativeFrame::NativeFrame(FrameEvents& events, int width, int height) : events_(events) {
-    RegisterClassOnce();
+    RegisterOwnedWindowClass<NativeFrame>(kClassName, 0,
+                                          reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     HWND window = CreateWindowExW(0, kClassName, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                   CW_USEDEFAULT, CW_USEDEFAULT, width, height, nullptr, nullptr,
                                   GetModuleHandleW(nullptr), this);

@@ -1,10 +1,13 @@
 #include "win32/Win32Dialogs.h"
 
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "framework/AfxIds.h"
 #include "framework/CDialog.h"
 #include "framework/CWinApp.h"
+#include "framework/Questions.h"
 #include "win32/NativeDialogTemplate.h"
 #include "win32/NativeFileDialog.h"
 #include "win32/NativeFrame.h"
@@ -125,32 +128,29 @@ int Win32Dialogs::RunModal(CDialog& dialog) {
     return win32::RunDialog(Owner(), made);
 }
 
-ChangedFileChoice Win32Dialogs::AskChangedFile(const std::string& text) {
-    switch (win32::AskWithButtons(Owner(), AppName(), text, {"&Overwrite", "Save &As...", "Cancel"},
-                                  2, 2)) {
-        case 0:
-            return ChangedFileChoice::overwrite;
-        case 1:
-            return ChangedFileChoice::saveAs;
-        default:
-            return ChangedFileChoice::cancel;
+namespace {
+
+int AskWithButtons(void* owner, const std::string& text, const ButtonQuestion& question) {
+    std::vector<std::string> labels;
+    for (std::size_t i = 0; i < question.count; ++i) {
+        labels.emplace_back(question.buttons[i].label);
     }
+    return win32::AskWithButtons(owner, AppName(), text, labels, question.defaultButton,
+                                 question.escapeButton);
+}
+
+}  // namespace
+
+ChangedFileChoice Win32Dialogs::AskChangedFile(const std::string& text) {
+    return ChangedFileAnswer(AskWithButtons(Owner(), text, kChangedFileQuestion));
 }
 
 bool Win32Dialogs::AskReloadChanged(const std::string& text) {
-    return win32::AskWithButtons(Owner(), AppName(), text, {"&Reload", "&Keep Mine"}, 1, 1) == 0;
+    return ReloadAnswer(AskWithButtons(Owner(), text, kReloadQuestion));
 }
 
 RecoveryChoice Win32Dialogs::AskRecovery(const std::string& text) {
-    switch (
-        win32::AskWithButtons(Owner(), AppName(), text, {"&Restore", "&Discard", "&Later"}, 0, 2)) {
-        case 0:
-            return RecoveryChoice::restore;
-        case 1:
-            return RecoveryChoice::discard;
-        default:
-            return RecoveryChoice::later;
-    }
+    return RecoveryAnswer(AskWithButtons(Owner(), text, kRecoveryQuestion));
 }
 
 std::unique_ptr<ProgressDialog> Win32Dialogs::BeginProgress(const std::string& caption,
