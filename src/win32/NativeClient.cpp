@@ -27,7 +27,7 @@ NativeClient::NativeClient(void* parent, ClientEvents& events) : events_(events)
     window_ = CreateWindowExW(
         0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS, 0, 0,
         0, 0, static_cast<HWND>(parent), nullptr, GetModuleHandleW(nullptr), this);
-    scale_ = WholeScale(window_);
+    scale_ = ScaleOf(window_);
     for (int bar : {0, 1}) {
         ApplyBar(bar);
     }
@@ -42,14 +42,24 @@ NativeClient::~NativeClient() {
 }
 
 void NativeClient::GetSize(int& width, int& height) const {
+    GetScreenSize(width, height);
+    width = scale_.ToLogical(width);
+    height = scale_.ToLogical(height);
+}
+
+void NativeClient::GetScreenSize(int& width, int& height) const {
     RECT area{};
     GetClientRect(static_cast<HWND>(window_), &area);
-    width = std::max<int>(area.right, 0) / scale_;
-    height = std::max<int>(area.bottom, 0) / scale_;
+    width = std::max<int>(area.right, 0);
+    height = std::max<int>(area.bottom, 0);
 }
 
 void NativeClient::Invalidate(int left, int top, int right, int bottom) {
-    const RECT box{left * scale_, top * scale_, right * scale_, bottom * scale_};
+    // The system's stretch may round a block's edge a pixel apart from ToScreen; one pixel
+    // more on each side leaves no edge of a changed pixel behind.
+    const int margin = scale_.IsOne() ? 0 : 1;
+    const RECT box{scale_.ToScreen(left) - margin, scale_.ToScreen(top) - margin,
+                   scale_.ToScreen(right) + margin, scale_.ToScreen(bottom) + margin};
     InvalidateRect(static_cast<HWND>(window_), &box, FALSE);
 }
 
@@ -194,14 +204,14 @@ void NativeClient::Paint() {
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         // The words 0xFFRRGGBB are a DIB's blue, green, red, unused bytes as they stand.
-        if (scale_ == 1) {
+        if (scale_.IsOne()) {
             SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0,
                               0, static_cast<UINT>(height), pixels, &info, DIB_RGB_COLORS);
         } else {
-            // Each pixel a square block, never blended with its neighbours.
+            // Each pixel a block of the nearest screen pixels, never blended with its neighbours.
             SetStretchBltMode(dc, COLORONCOLOR);
-            StretchDIBits(dc, 0, 0, width * scale_, height * scale_, 0, 0, width, height, pixels,
-                          &info, DIB_RGB_COLORS, SRCCOPY);
+            StretchDIBits(dc, 0, 0, scale_.ToScreen(width), scale_.ToScreen(height), 0, 0, width,
+                          height, pixels, &info, DIB_RGB_COLORS, SRCCOPY);
         }
     } else {
         width = 0;
@@ -209,8 +219,8 @@ void NativeClient::Paint() {
     }
     // What the pixels do not cover (less than a scale's block at the right and bottom edges).
     HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    const RECT right{width * scale_, 0, area.right, area.bottom};
-    const RECT below{0, height * scale_, width * scale_, area.bottom};
+    const RECT right{scale_.ToScreen(width), 0, area.right, area.bottom};
+    const RECT below{0, scale_.ToScreen(height), scale_.ToScreen(width), area.bottom};
     FillRect(dc, &right, white);
     FillRect(dc, &below, white);
     EndPaint(window, &paint);
@@ -226,7 +236,7 @@ std::intptr_t NativeClient::Dispatch(unsigned message, std::uintptr_t wParam,
         case WM_ERASEBKGND:
             return 1;
         case WM_SIZE:
-            scale_ = WholeScale(window);
+            scale_ = ScaleOf(window);
             if (applying_) {
                 if (!sizeDeferred_) {
                     sizeDeferred_ = PostMessageW(window, kDeferredSize, 0, 0) != FALSE;
@@ -240,7 +250,7 @@ std::intptr_t NativeClient::Dispatch(unsigned message, std::uintptr_t wParam,
             TellSize();
             return 0;
         case WM_DPICHANGED_AFTERPARENT:
-            scale_ = WholeScale(window);
+            scale_ = ScaleOf(window);
             InvalidateAll();
             return 0;
         case WM_TIMER:
@@ -317,7 +327,7 @@ std::intptr_t NativeClient::Dispatch(unsigned message, std::uintptr_t wParam,
             const int x = static_cast<short>(LOWORD(lParam));
             const int y = static_cast<short>(HIWORD(lParam));
             events_.OnMouse(what, static_cast<unsigned>(wParam & (MK_LBUTTON | MK_RBUTTON)),
-                            x / scale_, y / scale_);
+                            scale_.ToLogical(x), scale_.ToLogical(y));
             return 0;
         }
         default:

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 
+#include "win32/NativeScale.h"
+
 namespace win32 {
 
 /// What the client area reports to its owner. Coordinates and sizes are the area's own pixels:
-/// screen pixels divided by the whole scale (NativeScale.h).
+/// screen pixels scaled back by the screen's scale (NativeScale.h).
 class ClientEvents {
 public:
     enum class Mouse { Move, LeftDown, LeftUp, RightDown, RightUp };
@@ -26,7 +28,7 @@ protected:
 };
 
 /// The client area: a child window with two scroll bars that shows its owner's pixels, each as
-/// a square block of whole-scale screen pixels, and passes paints, sizes, timers, scrolling and
+/// a block of whole screen pixels (ScreenScale), and passes paints, sizes, timers, scrolling and
 /// the mouse on. The mouse is never captured: moves and releases outside reach nobody here.
 class NativeClient {
 public:
@@ -36,8 +38,10 @@ public:
     NativeClient& operator=(const NativeClient&) = delete;
 
     void* Handle() const { return window_; }
-    int Scale() const { return scale_; }
+    ScreenScale Scale() const { return scale_; }
     void GetSize(int& width, int& height) const;
+    /// The size in screen pixels.
+    void GetScreenSize(int& width, int& height) const;
     void Invalidate(int left, int top, int right, int bottom);
     void InvalidateAll();
     /// Paints now what awaits painting.
@@ -71,7 +75,7 @@ private:
 
     ClientEvents& events_;
     void* window_ = nullptr;
-    int scale_ = 1;
+    ScreenScale scale_;
     Bar bars_[2];
     bool applying_ = false;      ///< the owner is changing the scroll sizes
     bool sizeDeferred_ = false;  ///< a size change waits to be told

@@ -23,8 +23,8 @@ int DotsPerInch(void* window) {
     return dpi > 0 ? dpi : 96;
 }
 
-int WholeScale(void* window) {
-    return std::max(1, DotsPerInch(window) / 96);
+ScreenScale ScaleOf(void* window) {
+    return ScreenScale{std::max(DotsPerInch(window), 1)};
 }
 
 }  // namespace win32

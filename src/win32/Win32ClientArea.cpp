@@ -109,18 +109,44 @@ std::int32_t Win32ClientArea::SetScrollPos(int bar, std::int32_t position) {
     return native_->SetScrollPos(bar == SB_VERT ? 1 : 0, position);
 }
 
+namespace {
+
+/// What the frame adds around the client area, in screen pixels.
+SIZE FrameBorder(const win32::NativeFrame& frame, const win32::NativeClient& client) {
+    int outerWidth = 0, outerHeight = 0, clientWidth = 0, clientHeight = 0;
+    frame.GetOuterSize(outerWidth, outerHeight);
+    client.GetScreenSize(clientWidth, clientHeight);
+    return SIZE{outerWidth - clientWidth, outerHeight - clientHeight};
+}
+
+/// Screen pixels as client pixels, rounded up: a border never counts for less than it covers.
+int CoveringLogical(const win32::ScreenScale& scale, int screen) {
+    const int logical = scale.ToLogical(screen);
+    return scale.ToScreen(logical) < screen ? logical + 1 : logical;
+}
+
+}  // namespace
+
+// The frame's size is the client area's plus the border, each converted on its own: at a scale
+// that is no whole number, the client size the view asks for then comes out exactly, where
+// converting the frame's size as a whole could round the client a pixel short.
 SIZE Win32ClientArea::GetParentFrameSize() const {
-    int width = 0;
-    int height = 0;
-    frame_.GetOuterSize(width, height);
-    const int scale = native_->Scale();
-    return SIZE{width / scale, height / scale};
+    const win32::ScreenScale scale = native_->Scale();
+    const SIZE border = FrameBorder(frame_, *native_);
+    int width = 0, height = 0;
+    native_->GetSize(width, height);
+    return SIZE{width + CoveringLogical(scale, border.cx),
+                height + CoveringLogical(scale, border.cy)};
 }
 
 void Win32ClientArea::SetParentFrameSize(SIZE size) {
+    const win32::ScreenScale scale = native_->Scale();
+    const SIZE border = FrameBorder(frame_, *native_);
+    const int clientWidth = std::max(size.cx - CoveringLogical(scale, border.cx), 0);
+    const int clientHeight = std::max(size.cy - CoveringLogical(scale, border.cy), 0);
     // Windows sends the sizes before this returns.
-    const int scale = native_->Scale();
-    frame_.SetOuterSize(size.cx * scale, size.cy * scale);
+    frame_.SetOuterSize(border.cx + scale.ToScreen(clientWidth),
+                        border.cy + scale.ToScreen(clientHeight));
 }
 
 void Win32ClientArea::RemakePixels() {

@@ -39,8 +39,8 @@ public:
     CWnd* GetWindow() const { return window_; }
     /// The Windows window (HWND), for tests that send it messages as Windows would.
     void* Handle() const { return native_->Handle(); }
-    /// Screen pixels per client pixel, a whole number.
-    int Scale() const { return native_->Scale(); }
+    /// How the client's pixels lie on the screen.
+    win32::ScreenScale Scale() const { return native_->Scale(); }
 
 private:
     // win32::ClientEvents.
