@@ -45,23 +45,28 @@ void BM_FullPaint100k(benchmark::State& state) {
 }
 BENCHMARK(BM_FullPaint100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-/// The first object is grabbed, then every step is one move message and the paint it causes;
-/// the pointer swings to and fro so that every move moves the object.
-void BM_DragStep(benchmark::State& state) {
-    Scene scene;
-    const POINT grab{kWorldSize / 2, kWorldSize / 2};
-    scene.host.MouseMove(grab);
-    scene.host.ButtonDown(HeadlessHost::Button::Left, grab);
+/// Grabs what lies at grab; every step is then one move message and the paint it causes. The
+/// pointer swings to and fro, so that every move moves the object.
+void DragSteps(benchmark::State& state, HeadlessHost& host, POINT grab) {
+    host.MouseMove(grab);
+    host.ButtonDown(HeadlessHost::Button::Left, grab);
     std::int32_t step = 0;
     int paints = 0;
     for (auto _ : state) {
         step = (step + 1) % 64;
-        scene.host.MouseMove(POINT{grab.x + step, grab.y + step / 2});
-        paints += scene.host.PumpPaint() ? 1 : 0;
+        host.MouseMove(POINT{grab.x + step, grab.y + step / 2});
+        paints += host.PumpPaint() ? 1 : 0;
     }
     if (paints < state.iterations() - 1) {  // the first move only stores the grab's place
         state.SkipWithError("the object did not follow the pointer");
     }
+}
+
+/// The first object is grabbed and dragged.
+void BM_DragStep(benchmark::State& state) {
+    Scene scene;
+    const POINT grab{kWorldSize / 2, kWorldSize / 2};
+    DragSteps(state, scene.host, grab);
 }
 BENCHMARK(BM_DragStep)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -105,18 +110,7 @@ void BM_DragStep1M(benchmark::State& state) {
         state.SkipWithError("cannot read the world or find an object to grab");
         return;
     }
-    scene.host.MouseMove(grab);
-    scene.host.ButtonDown(HeadlessHost::Button::Left, grab);
-    std::int32_t step = 0;
-    int paints = 0;
-    for (auto _ : state) {
-        step = (step + 1) % 64;
-        scene.host.MouseMove(POINT{grab.x + step, grab.y + step / 2});
-        paints += scene.host.PumpPaint() ? 1 : 0;
-    }
-    if (paints < state.iterations() - 1) {
-        state.SkipWithError("the object did not follow the pointer");
-    }
+    DragSteps(state, scene.host, grab);
 }
 BENCHMARK(BM_DragStep1M)->Unit(benchmark::kMillisecond)->UseRealTime();
 

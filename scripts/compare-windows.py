@@ -6,51 +6,15 @@ pixels. The PNG files themselves may differ: each system has its own encoder.
 Usage: compare-windows.py LINUX_VELK WINDOWS_VELK WINE WORK_FOLDER WORLD...
 """
 import os
-import struct
 import subprocess
 import sys
-import zlib
+
+from pngpixels import read_rgb
 
 
 def pixels(path):
-    """Width, height and RGB rows of an 8-bit RGB or RGBA PNG file without interlacing."""
-    data = open(path, "rb").read()
-    assert data[:8] == b"\x89PNG\r\n\x1a\n", path
-    at, idat, header = 8, b"", None
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        body = data[at + 8:at + 8 + length]
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-        at += 12 + length
-    width, height, depth, colour, _, _, interlace = header
-    assert depth == 8 and colour in (2, 6) and interlace == 0, (path, header)
-    step = 3 if colour == 2 else 4
-    raw = zlib.decompress(idat)
-    stride = width * step
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        line = raw[y * (stride + 1):(y + 1) * (stride + 1)]
-        kind, row = line[0], bytearray(line[1:])
-        for x in range(stride):
-            a = row[x - step] if x >= step else 0
-            b = previous[x]
-            c = previous[x - step] if x >= step else 0
-            if kind == 1:
-                row[x] = (row[x] + a) & 255
-            elif kind == 2:
-                row[x] = (row[x] + b) & 255
-            elif kind == 3:
-                row[x] = (row[x] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                row[x] = (row[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        previous = row
-        rows.append(bytes(row) if step == 3 else bytes(v for i, v in enumerate(row) if i % 4 != 3))
-    return width, height, rows
+    """Width, height and RGB rows of a PNG file."""
+    return read_rgb(path)
 
 
 def run(command, env=None):

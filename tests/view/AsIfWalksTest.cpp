@@ -239,21 +239,31 @@ std::vector<std::uint32_t> PlainPicture(World& world, SIZE client, POINT scroll)
     return std::vector<std::uint32_t>(bitmap.GetBits(), bitmap.GetBits() + client.cx * client.cy);
 }
 
-class AsIfWalks : public ::testing::TestWithParam<WalkCase> {};
+/// Two worlds built alike from the row: one shown through the view in a window of
+/// kClient, one walked the plain way.
+class AsIfWalks : public ::testing::TestWithParam<WalkCase> {
+protected:
+    static constexpr SIZE kClient{160, 120};
+
+    void SetUp() override {
+        const WalkCase& row = GetParam();
+        Build(viewSide, row);
+        Build(plainSide, row);
+        // The harness's own world stays empty: the view moves over to the built one.
+        viewSide.world.AddView(&shown.view);
+        viewSide.world.SetWorldSize(row.world.cx, row.world.cy);
+        plainSide.world.SetWorldSize(row.world.cx, row.world.cy);
+        shown.view.OnInitialUpdate();
+    }
+
+    Side viewSide;
+    Side plainSide;
+    velk_test::ViewHarness shown{kClient};
+};
 
 TEST_P(AsIfWalks, GiveThePixelsStatesAndTextOfThePlainWalks) {
     const WalkCase& row = GetParam();
-    const SIZE client{160, 120};
-    Side viewSide;
-    Side plainSide;
-    Build(viewSide, row);
-    Build(plainSide, row);
-    // The harness's own world stays empty: the view moves over to the built one.
-    velk_test::ViewHarness shown(client);
-    viewSide.world.AddView(&shown.view);
-    viewSide.world.SetWorldSize(row.world.cx, row.world.cy);
-    plainSide.world.SetWorldSize(row.world.cx, row.world.cy);
-    shown.view.OnInitialUpdate();
+    const SIZE client = kClient;
     shown.host.PumpPaint();
     World& plain = plainSide.world;
     std::mt19937 random(row.seed * 7 + 1);
@@ -346,16 +356,7 @@ TEST_P(AsIfWalks, GiveThePixelsStatesAndTextOfThePlainWalks) {
 // A press at every point of the window, each followed by a release: the object that takes
 // each one is the plain walk's, to the pixel.
 TEST_P(AsIfWalks, PressesEverywhereTakeTheObjectsOfThePlainWalk) {
-    const WalkCase& row = GetParam();
-    const SIZE client{160, 120};
-    Side viewSide;
-    Side plainSide;
-    Build(viewSide, row);
-    Build(plainSide, row);
-    velk_test::ViewHarness shown(client);
-    viewSide.world.AddView(&shown.view);
-    viewSide.world.SetWorldSize(row.world.cx, row.world.cy);
-    shown.view.OnInitialUpdate();
+    const SIZE client = kClient;
     shown.host.Scroll(SB_HORZ, 30);
     const POINT scroll = shown.view.GetScrollPosition();
     World& plain = plainSide.world;
