@@ -24,6 +24,7 @@
 #include "qt/QtDialogs.h"
 #include "qt/QtPlatform.h"
 #include "qt/QtProgressDialog.h"
+#include "support/AppRun.h"
 
 namespace qt_test {
 
@@ -103,29 +104,12 @@ private:
 };
 
 /// One run of the application: started with arguments, finished when the harness goes.
-class VelkRun {
+class VelkRun : public velk_test::AppRun<QtPlatform, MainWindow> {
 public:
-    explicit VelkRun(ScriptedDialogs& dialogs) : platform(&dialogs) {}
-    ~VelkRun() { Finish(); }
+    explicit VelkRun(ScriptedDialogs& dialogs) : AppRun(dialogs) {}
 
-    bool Start(std::vector<std::string> arguments = {}) {
-        app = std::make_unique<CVelkApp>();
-        return app->Start(platform, std::move(arguments));
-    }
-    void Finish() {
-        if (app != nullptr) {
-            app->Finish(0);
-            app.reset();
-        }
-    }
-
-    CFrameWnd& Frame() const { return *app->GetMainWnd(); }
-    MainWindow& Window() const { return *dynamic_cast<MainWindow*>(Frame().GetFrameHost()); }
+    MainWindow& Window() const { return Frontend(); }
     QWidget& Viewport() const { return *Window().GetClientArea()->viewport(); }
-    World& Document() const { return *dynamic_cast<World*>(Frame().GetActiveDocument()); }
-
-    QtPlatform platform;
-    std::unique_ptr<CVelkApp> app;
 };
 
 }  // namespace qt_test

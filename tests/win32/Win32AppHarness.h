@@ -13,6 +13,7 @@
 #include "document/World.h"
 #include "framework/Backend.h"
 #include "framework/CFrameWnd.h"
+#include "support/AppRun.h"
 #include "win32/Win32ClientArea.h"
 #include "win32/Win32Dialogs.h"
 #include "win32/Win32Frame.h"
@@ -69,30 +70,13 @@ private:
 };
 
 /// One run of the application: started with arguments, finished when the harness goes.
-class VelkRun {
+class VelkRun : public velk_test::AppRun<Win32Platform, Win32Frame> {
 public:
-    explicit VelkRun(ScriptedDialogs& dialogs) : platform(&dialogs) {}
-    ~VelkRun() { Finish(); }
+    explicit VelkRun(ScriptedDialogs& dialogs) : AppRun(dialogs) {}
 
-    bool Start(std::vector<std::string> arguments = {}) {
-        app = std::make_unique<CVelkApp>();
-        return app->Start(platform, std::move(arguments));
-    }
-    void Finish() {
-        if (app != nullptr) {
-            app->Finish(0);
-            app.reset();
-        }
-    }
-
-    CFrameWnd& Frame() const { return *app->GetMainWnd(); }
-    Win32Frame& Window() const { return *dynamic_cast<Win32Frame*>(Frame().GetFrameHost()); }
+    Win32Frame& Window() const { return Frontend(); }
     void* FrameHandle() const { return Window().Handle(); }
     void* ClientHandle() const { return Window().GetClientArea()->Handle(); }
-    World& Document() const { return *dynamic_cast<World*>(Frame().GetActiveDocument()); }
-
-    Win32Platform platform;
-    std::unique_ptr<CVelkApp> app;
 };
 
 }  // namespace win32_test
