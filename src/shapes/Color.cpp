@@ -3,6 +3,7 @@
 #include <istream>
 #include <ostream>
 
+#include "shapes/SavedText.h"
 #include "shapes/WorldText.h"
 
 /// Makes palette entries from their packed values; the only code that builds a Color directly.
@@ -70,6 +71,13 @@ std::ostream& operator<<(std::ostream& out, const Color& colour) {
 }
 
 std::istream& operator>>(std::istream& in, Color& colour) {
+    // Text as a save writes it is taken at once; any other, item by item below.
+    SavedText saved(in);
+    const Color savedColour = saved.Colour();
+    if (saved.Commit(in)) {
+        colour = savedColour;
+        return in;
+    }
     static constexpr ElementWords kWords{"a colour", "the opening brace of a colour",
                                          "the closing brace of a colour", "color"};
     if (!ExtractOpening(in, 'c', kWords)) {

@@ -8,6 +8,7 @@
 #include "shapes/DrawPoint.h"
 #include "shapes/DrawRectangle.h"
 #include "shapes/OutlinedBox.h"
+#include "shapes/SavedText.h"
 #include "shapes/WorldText.h"
 
 DrawEllipse::DrawEllipse() : bounds{0, 0, 0, 0}, filled(false) {}
@@ -48,6 +49,22 @@ std::ostream& DrawEllipse::Write(std::ostream& out) const {
 }
 
 void DrawEllipse::Read(std::istream& in) {
+    // Text as a save writes it is taken at once; any other, item by item below.
+    SavedText saved(in);
+    saved.Opening("ellipse");
+    const Color savedColour = saved.Colour();
+    const bool savedFilled = saved.Flag();
+    const SavedBox savedBox = saved.Box();
+    saved.Closing();
+    if (saved.Commit(in)) {
+        // Only the box's bounds count, as below.
+        DrawRectangle box;
+        box.SetCorners(savedBox.first.ToDrawPoint(), savedBox.second.ToDrawPoint());
+        SetColor(savedColour);
+        filled = savedFilled;
+        SetBounds(box);
+        return;
+    }
     static constexpr ElementWords kWords{"an ellipse", "the opening brace of an ellipse",
                                          "the closing brace of an ellipse", "ellipse"};
     if (!ExtractOpening(in, 'e', kWords)) {

@@ -8,6 +8,7 @@
 
 #include "gdi/CDC.h"
 #include "gdi/CPen.h"
+#include "shapes/SavedText.h"
 #include "shapes/WorldText.h"
 
 namespace {
@@ -80,6 +81,21 @@ std::ostream& DrawLine::Write(std::ostream& out) const {
 }
 
 void DrawLine::Read(std::istream& in) {
+    // Text as a save writes it is taken at once; any other, item by item below.
+    SavedText saved(in);
+    saved.Opening("line");
+    const Color savedColour = saved.Colour();
+    const std::int32_t savedWidth = saved.Int();
+    const StoredPoint savedStart = saved.Point();
+    const StoredPoint savedEnd = saved.Point();
+    saved.Closing();
+    if (saved.Commit(in)) {
+        SetColor(savedColour);
+        width = savedWidth;
+        start = savedStart;
+        end = savedEnd;
+        return;
+    }
     static constexpr ElementWords kWords{"a line", "the opening brace of a line",
                                          "the closing brace of a line", "line"};
     if (!ExtractOpening(in, 'l', kWords)) {

@@ -8,6 +8,7 @@
 #include "gdi/CBrush.h"
 #include "gdi/CDC.h"
 #include "gdi/CPen.h"
+#include "shapes/SavedText.h"
 #include "shapes/WorldText.h"
 
 DrawPoint::DrawPoint(std::int32_t x, std::int32_t y, std::int32_t radius)
@@ -53,6 +54,14 @@ std::ostream& DrawPoint::Write(std::ostream& out) const {
 }
 
 void DrawPoint::Read(std::istream& in) {
+    // Text as a save writes it is taken at once; any other, item by item below.
+    SavedText saved(in);
+    const StoredPoint point = saved.Point();
+    if (saved.Commit(in)) {
+        SetColor(point.colour);
+        Set(point.x, point.y, point.radius);
+        return;
+    }
     static constexpr ElementWords kWords{"a point", "the opening brace of a point",
                                          "the closing brace of a point", "point"};
     if (!ExtractOpening(in, 'p', kWords)) {

@@ -7,6 +7,7 @@
 #include "gdi/CDC.h"
 #include "gdi/RectFunctions.h"
 #include "shapes/OutlinedBox.h"
+#include "shapes/SavedText.h"
 #include "shapes/WorldText.h"
 
 DrawRectangle::DrawRectangle() : filled(false) {}
@@ -40,6 +41,15 @@ std::ostream& DrawRectangle::Write(std::ostream& out) const {
 }
 
 void DrawRectangle::Read(std::istream& in) {
+    // Text as a save writes it is taken at once; any other, item by item below.
+    SavedText saved(in);
+    const SavedBox box = saved.Box();
+    if (saved.Commit(in)) {
+        SetColor(box.colour);
+        filled = box.filled;
+        SetCorners(box.first.ToDrawPoint(), box.second.ToDrawPoint());
+        return;
+    }
     static constexpr ElementWords kWords{"a rectangle", "the opening brace of a rectangle",
                                          "the closing brace of a rectangle", "rectangle"};
     if (!ExtractOpening(in, 'r', kWords)) {

@@ -156,6 +156,18 @@ void Put(std::ostream& out, const char* text, std::size_t length) {
 
 }  // namespace
 
+std::string_view HeldText(std::istream& in) {
+    std::streambuf* buffer = in.rdbuf();
+    if (!in.good() || buffer == nullptr) {
+        return {};
+    }
+    return GetArea::Unread(*buffer);
+}
+
+void TakeHeld(std::istream& in, std::size_t count) {
+    GetArea::Consume(*in.rdbuf(), count);
+}
+
 void AttachReadTrace(std::istream& in, TextReadTrace* trace) {
     in.pword(TraceIndex()) = trace;
 }

@@ -48,6 +48,12 @@ void AttachReadTrace(std::istream& in, TextReadTrace* trace);
 // just after a complete item only marks the stream at end of file, so the next extraction
 // fails. expected describes the item for the trace; null means an end here is no fault.
 
+/// The characters the stream's buffer holds unread, for reading in place; none when the stream
+/// is not good.
+std::string_view HeldText(std::istream& in);
+/// Takes count of those characters, as if extracted.
+void TakeHeld(std::istream& in, std::size_t count);
+
 /// Tells the attached trace, if any, that the word just extracted was skipped: a save will not
 /// write it back.
 void NoteSkippedWord(std::istream& in, std::string_view word);
