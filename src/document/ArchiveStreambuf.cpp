@@ -1,6 +1,8 @@
 #include "document/ArchiveStreambuf.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 
 #include "framework/CArchive.h"
 
@@ -38,6 +40,22 @@ const char* LastLineBreak(const char* from, const char* to) {
     return nullptr;
 }
 
+/// The line breaks in [from, to), counted in blocks small enough for a byte each, so that the
+/// count runs on byte lanes: it is done for every chunk a load reads.
+std::int64_t CountLineBreaks(const char* from, const char* to) {
+    std::int64_t count = 0;
+    while (from != to) {
+        const auto block = std::min<std::ptrdiff_t>(to - from, 255);
+        unsigned char inBlock = 0;
+        for (std::ptrdiff_t i = 0; i < block; ++i) {
+            inBlock = static_cast<unsigned char>(inBlock + (from[i] == '\n'));
+        }
+        count += inBlock;
+        from += block;
+    }
+    return count;
+}
+
 }  // namespace
 
 void ArchiveStreambuf::PassOver(const char* from, const char* to) {
@@ -47,7 +65,7 @@ void ArchiveStreambuf::PassOver(const char* from, const char* to) {
         columnBefore += length;
         return;
     }
-    linesBefore += std::count(from, to, '\n');
+    linesBefore += CountLineBreaks(from, to);
     columnBefore = to - (last + 1);
 }
 
@@ -56,7 +74,7 @@ ArchiveStreambuf::Position ArchiveStreambuf::GetReadPosition() const {
     const char* from = eback();
     const auto length = gptr() - from;
     if (const char* last = LastLineBreak(from, gptr())) {
-        position.line += std::count(from, static_cast<const char*>(gptr()), '\n');
+        position.line += CountLineBreaks(from, gptr());
         position.column = gptr() - last;
     } else {
         position.column += length;

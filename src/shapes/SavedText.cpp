@@ -30,9 +30,14 @@ void SavedText::Fail() {
 }
 
 void SavedText::SkipSpace() {
-    while (next != end && IsSpace(*next)) {
-        ++next;
+    // In locals: a character read might be a byte of the members themselves, as far as the
+    // compiler knows, so it would store and reload them at every character.
+    const char* at = next;
+    const char* const stop = end;
+    while (at != stop && IsSpace(*at)) {
+        ++at;
     }
+    next = at;
 }
 
 void SavedText::Opening(std::string_view keyword) {
