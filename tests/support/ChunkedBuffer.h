@@ -25,11 +25,11 @@ protected:
         if (chunk == 0) {
             return traits_type::to_int_type(text[served]);
         }
-        const std::size_t n = std::min(chunk, text.size() - served);
-        char* start = text.data() + served;
-        setg(start, start, start + n);
-        served += n;
-        return traits_type::to_int_type(*start);
+        // A copy, as a real buffer holds: what lies past the get area is not the text's next byte.
+        held.assign(text, served, std::min(chunk, text.size() - served));
+        setg(held.data(), held.data(), held.data() + held.size());
+        served += held.size();
+        return traits_type::to_int_type(held[0]);
     }
 
     int_type uflow() override {
@@ -42,6 +42,7 @@ protected:
 
 private:
     std::string text;
+    std::string held;
     std::size_t chunk;
     std::size_t served = 0;
 };
