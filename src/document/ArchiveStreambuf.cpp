@@ -40,8 +40,8 @@ const char* LastLineBreak(const char* from, const char* to) {
     return nullptr;
 }
 
-/// The line breaks in [from, to), counted in blocks small enough for a byte each, so that the
-/// count runs on byte lanes: it is done for every chunk a load reads.
+// The line breaks in [from, to), counted in blocks small enough for a byte each, so that the
+// count runs on byte lanes: it is done for every chunk a load reads.
 std::int64_t CountLineBreaks(const char* from, const char* to) {
     std::int64_t count = 0;
     while (from != to) {
